@@ -1,0 +1,332 @@
+#include "engine/conversions.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "engine/checked.h"
+#include "engine/run_error.h"
+
+namespace trolvane {
+namespace {
+
+// A decimal number as it was written: sign, the digits before and after the
+// decimal separator and the exponent, ready to be turned into the nearest double.
+struct DecimalText {
+    bool negative = false;
+    std::string integer;
+    std::string fraction;
+    long long exponent = 0;
+};
+
+// Exponents are kept far beyond any double's range, but never so far that adding
+// a count of digits could overflow.
+constexpr long long kExponentLimit = 1'000'000'000'000;
+// Past this power of ten a number is certainly too large for a double, or too small.
+constexpr long long kBeyondDoubleRange = 400;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The value of a digit in any base up to 16; 16 for a character that is none.
+int DigitValue(char c) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    const char lower = c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c;
+    return static_cast<int>(std::min(kDigits.find(lower), kDigits.size()));
+}
+
+std::string_view TakeDigits(std::string_view& rest) {
+    const auto end = std::find_if_not(rest.begin(), rest.end(), IsDigit);
+    const std::string_view digits(rest.begin(), end);
+    rest.remove_prefix(digits.size());
+    return digits;
+}
+
+bool TakePrefix(std::string_view& rest, std::string_view prefix) {
+    if (prefix.empty() || !rest.starts_with(prefix)) {
+        return false;
+    }
+    rest.remove_prefix(prefix.size());
+    return true;
+}
+
+bool TakeSign(std::string_view& rest) {
+    if (TakePrefix(rest, "-")) {
+        return true;
+    }
+    TakePrefix(rest, "+");
+    return false;
+}
+
+long long ExponentValue(bool negative, std::string_view digits) {
+    long long value = 0;
+    for (const char digit : digits) {
+        value = std::min(kExponentLimit, value * 10 + (digit - '0'));
+    }
+    return negative ? -value : value;
+}
+
+// Reads an exponent (E or e, an optional sign, digits) if one stands at the start.
+bool TakeExponent(std::string_view& rest, long long& exponent) {
+    if (rest.empty() || (rest.front() != 'E' && rest.front() != 'e')) {
+        return false;
+    }
+    std::string_view after = rest.substr(1);
+    const bool negative = TakeSign(after);
+    const std::string_view digits = TakeDigits(after);
+    if (digits.empty()) {
+        return false;
+    }
+    exponent = ExponentValue(negative, digits);
+    rest = after;
+    return true;
+}
+
+// The power of ten of the leading digit: 0 for 1 to 9.99, 2 for 123, -3 for 0.00123.
+long long LeadingPowerOfTen(const DecimalText& number, size_t integerZeros, size_t fractionZeros) {
+    const long long shift = integerZeros < number.integer.size()
+                                ? static_cast<long long>(number.integer.size() - integerZeros) - 1
+                                : -static_cast<long long>(fractionZeros) - 1;
+    return number.exponent + shift;
+}
+
+double SignedZero(bool negative) {
+    return negative ? -0.0 : 0.0;
+}
+
+// The nearest double to the number; one beyond the double range is an overflow,
+// one too small for it is zero.
+double ToDouble(const DecimalText& number) {
+    const size_t integerZeros = number.integer.find_first_not_of('0');
+    const size_t fractionZeros = number.fraction.find_first_not_of('0');
+    if (integerZeros == std::string::npos && fractionZeros == std::string::npos) {
+        return SignedZero(number.negative);
+    }
+    const long long leading =
+        LeadingPowerOfTen(number, std::min(integerZeros, number.integer.size()), fractionZeros);
+    if (leading > kBeyondDoubleRange) {
+        throw RunError(ErrorKind::Overflow);
+    }
+    if (leading < -kBeyondDoubleRange) {
+        return SignedZero(number.negative);
+    }
+    std::string text = number.negative ? "-" : "";
+    text += number.integer.empty() ? "0" : number.integer;
+    if (!number.fraction.empty()) {
+        text += "." + number.fraction;
+    }
+    std::array<char, 32> exponent{};
+    const auto written = std::to_chars(exponent.begin(), exponent.end(), number.exponent);
+    text += "e" + std::string(exponent.begin(), written.ptr);
+
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        if (leading > 0) {
+            throw RunError(ErrorKind::Overflow);
+        }
+        return SignedZero(number.negative);
+    }
+    if (!std::isfinite(value)) {
+        throw RunError(ErrorKind::Overflow);
+    }
+    return value;
+}
+
+// The "&H" and "&O" forms: a non-negative whole number in base 16 or 8.
+double RadixInteger(std::string_view rest, int base) {
+    const auto isRadixDigit = [base](char c) { return DigitValue(c) < base; };
+    std::string_view digits(rest.begin(), std::find_if_not(rest.begin(), rest.end(), isRadixDigit));
+    digits.remove_prefix(std::min(digits.size(), digits.find_first_not_of('0')));
+    // Past 1028 bits the number is certainly beyond the double range.
+    const size_t bitsPerDigit = base == 16 ? 4 : 3;
+    if (digits.size() * bitsPerDigit > 1028) {
+        throw RunError(ErrorKind::Overflow);
+    }
+    if (digits.empty()) {
+        return 0;
+    }
+    std::string hexDigits(digits);
+    if (base == 8) {
+        std::string bits;
+        for (const char digit : digits) {
+            const int value = digit - '0';
+            bits +=
+                {static_cast<char>('0' + (value >> 2 & 1)),
+                 static_cast<char>('0' + (value >> 1 & 1)), static_cast<char>('0' + (value & 1))};
+        }
+        bits.insert(0, (4 - bits.size() % 4) % 4, '0');
+        hexDigits.clear();
+        for (size_t i = 0; i < bits.size(); i += 4) {
+            const int nibble = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4 +
+                               (bits[i + 2] - '0') * 2 + (bits[i + 3] - '0');
+            hexDigits += "0123456789abcdef"[nibble];
+        }
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(hexDigits.data(), hexDigits.data() + hexDigits.size(),
+                                              value, std::chars_format::hex);
+    if (error == std::errc::result_out_of_range || !std::isfinite(value)) {
+        throw RunError(ErrorKind::Overflow);
+    }
+    return value;
+}
+
+bool IsLenientBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+bool IsStrictBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The decimal separators a lenient reading accepts: always ".", and the user's own.
+bool TakeLenientDecimal(std::string_view& rest, const NumberFormat& format) {
+    return TakePrefix(rest, ".") || TakePrefix(rest, format.decimal);
+}
+
+// The integer part of a strict number: plain digits, or groups of three digits
+// after a first group of one to three, joined by the user's group separator.
+std::string TakeGroupedDigits(std::string_view& rest, const NumberFormat& format) {
+    std::string digits(TakeDigits(rest));
+    const bool grouping = !format.group.empty() && format.group != format.decimal;
+    if (!grouping || !rest.starts_with(format.group)) {
+        return digits;
+    }
+    if (digits.empty() || digits.size() > 3) {
+        throw RunError(ErrorKind::TypeMismatch);
+    }
+    while (TakePrefix(rest, format.group)) {
+        const std::string_view group = TakeDigits(rest);
+        if (group.size() != 3) {
+            throw RunError(ErrorKind::TypeMismatch);
+        }
+        digits += group;
+    }
+    return digits;
+}
+
+std::string_view TrimStrictBlanks(std::string_view text) {
+    const auto first = std::find_if_not(text.begin(), text.end(), IsStrictBlank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsStrictBlank).base();
+    return first < last ? std::string_view(first, last) : std::string_view();
+}
+
+// 15 significant digits, rounded, and the power of ten of the first of them.
+struct RoundedDigits {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+RoundedDigits RoundToFifteenDigits(double value) {
+    std::array<char, 64> buffer{};
+    const auto written =
+        std::to_chars(buffer.begin(), buffer.end(), value, std::chars_format::scientific, 14);
+    std::string_view text(buffer.begin(), written.ptr);
+    RoundedDigits rounded;
+    rounded.negative = TakePrefix(text, "-");
+    rounded.digits = std::string(1, text.front()) + std::string(text.substr(2, 14));
+    text.remove_prefix(text.find('e') + 1);
+    TakePrefix(text, "+");
+    std::from_chars(text.data(), text.data() + text.size(), rounded.exponent);
+    // Rounding up the largest doubles would write a number no double can hold;
+    // those are cut instead, so that the text always reads back.
+    if (rounded.exponent == 308 && rounded.digits > "179769313486231") {
+        rounded.digits = "179769313486231";
+    }
+    rounded.digits.erase(rounded.digits.find_last_not_of('0') + 1);
+    return rounded;
+}
+
+std::string PlainForm(const RoundedDigits& rounded, const std::string& decimal) {
+    const std::string& digits = rounded.digits;
+    if (rounded.exponent < 0) {
+        return "0" + decimal + std::string(-rounded.exponent - 1, '0') + digits;
+    }
+    const size_t integerLength = static_cast<size_t>(rounded.exponent) + 1;
+    if (digits.size() <= integerLength) {
+        return digits + std::string(integerLength - digits.size(), '0');
+    }
+    return digits.substr(0, integerLength) + decimal + digits.substr(integerLength);
+}
+
+std::string ScientificForm(const RoundedDigits& rounded, const std::string& decimal) {
+    std::string text = rounded.digits.substr(0, 1);
+    if (rounded.digits.size() > 1) {
+        text += decimal + rounded.digits.substr(1);
+    }
+    const int magnitude = std::abs(rounded.exponent);
+    text += rounded.exponent < 0 ? "E-" : "E+";
+    if (magnitude < 10) {
+        text += "0";
+    }
+    std::array<char, 8> exponent{};
+    const auto written = std::to_chars(exponent.begin(), exponent.end(), magnitude);
+    return text + std::string(exponent.begin(), written.ptr);
+}
+
+}  // namespace
+
+double LenientNumber(std::string_view text, const NumberFormat& format) {
+    std::string compact(text);
+    compact.erase(std::remove_if(compact.begin(), compact.end(), IsLenientBlank), compact.end());
+    std::string_view rest = compact;
+
+    if (TakePrefix(rest, "&H") || TakePrefix(rest, "&h")) {
+        return RadixInteger(rest, 16);
+    }
+    if (TakePrefix(rest, "&O") || TakePrefix(rest, "&o")) {
+        return RadixInteger(rest, 8);
+    }
+    DecimalText number;
+    number.negative = TakeSign(rest);
+    number.integer = TakeDigits(rest);
+    if (TakeLenientDecimal(rest, format)) {
+        number.fraction = TakeDigits(rest);
+    }
+    if (number.integer.empty() && number.fraction.empty()) {
+        return 0;
+    }
+    TakeExponent(rest, number.exponent);
+    return ToDouble(number);
+}
+
+double StrictNumber(std::string_view text, const NumberFormat& format) {
+    std::string_view rest = TrimStrictBlanks(text);
+    DecimalText number;
+    number.negative = TakeSign(rest);
+    number.integer = TakeGroupedDigits(rest, format);
+    if (TakePrefix(rest, format.decimal)) {
+        number.fraction = TakeDigits(rest);
+    }
+    if (number.integer.empty() && number.fraction.empty()) {
+        throw RunError(ErrorKind::TypeMismatch);
+    }
+    TakeExponent(rest, number.exponent);
+    if (!rest.empty()) {
+        throw RunError(ErrorKind::TypeMismatch);
+    }
+    return ToDouble(number);
+}
+
+std::string NumberText(double value, const NumberFormat& format) {
+    checked::Finite(value);
+    if (value == 0) {
+        return "0";
+    }
+    const RoundedDigits rounded = RoundToFifteenDigits(value);
+    const bool plain = rounded.exponent > -5 && rounded.exponent < 15;
+    const std::string sign = rounded.negative ? "-" : "";
+    return sign +
+           (plain ? PlainForm(rounded, format.decimal) : ScientificForm(rounded, format.decimal));
+}
+
+double FloorToThousandths(double value) {
+    return checked::Divide(std::floor(checked::Multiply(value, 1000)), 1000);
+}
+
+}  // namespace trolvane

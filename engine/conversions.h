@@ -1,0 +1,31 @@
+// The conversions between the texts of the boxes and numbers: lenient reading for
+// normalising a box, strict reading for eigenvalues, display text and rounding.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trolvane {
+
+// The user's separators, UTF-8.
+struct NumberFormat {
+    std::string decimal = ".";
+    std::string group = ",";
+};
+
+// Reads the longest number at the start of the text, ignoring blanks, tabs and
+// line feeds anywhere; a text with no number is 0. Raises only Overflow.
+double LenientNumber(std::string_view text, const NumberFormat& format = {});
+
+// Reads a text that is exactly a number as the user writes one, with blanks around
+// it allowed; anything else raises TypeMismatch, a too large number Overflow.
+double StrictNumber(std::string_view text, const NumberFormat& format = {});
+
+// Writes a number with at most 15 significant digits, scientific when it is too
+// large or too small for that.
+std::string NumberText(double value, const NumberFormat& format = {});
+
+// Cuts a statistic to three decimals, rounding toward minus infinity.
+double FloorToThousandths(double value);
+
+}  // namespace trolvane
