@@ -1,0 +1,54 @@
+#include "form/commands.h"
+
+#include "engine/component_test.h"
+#include "engine/significance.h"
+
+namespace trolvane {
+
+void StartCommand(FormState& form) {
+    const NumberFormat format = UserNumberFormat();
+    // 1. Normalise f, then v.
+    Normalise(form.f, format);
+    Normalise(form.v, format);
+    // 2. Warn when more factors are asked for than can be tested; never cleared.
+    if (Number(form.v, format) - 1 < Number(form.f, format)) {
+        form.oops->setText("Can only test up to #factors - 1");
+    }
+    // 3, 4. The column headings.
+    form.flabel->setText("1st  " + form.f->text() + "  factors");
+    form.elabel->setText("Eigenvalue");
+    // 5. Number the rows and show their eigenvalue boxes.
+    ForEachRow(Number(form.f, format), [&](int k) {
+        form.fnum(k)->setText(QString::number(k));
+        form.eigen(k)->setVisible(true);
+    });
+}
+
+void TestCommand(FormState& form) {
+    const NumberFormat format = UserNumberFormat();
+    // 1. Normalise the inputs, in this order.
+    for (QLineEdit* box : {form.n, form.v, form.det, form.f}) {
+        Normalise(box, format);
+    }
+    // 2. The interpretation sentence.
+    form.tlabel->setText(
+        "Significant results indicate there is additional systematic variance -- consider an "
+        "additional factor");
+    const double p = Number(form.v, format);
+    const double n = Number(form.n, format);
+    const double detR = Number(form.det, format);
+    // 3. Fresh totals for this run.
+    RowTotals totals;
+    // 4. Every row's eigenvalue joins the totals; testable rows get their caption.
+    ForEachRow(Number(form.f, format), [&](int k) {
+        totals.add(Number(form.eigen(k), format));
+        if (!IsTestable(k, p)) {
+            return;
+        }
+        const ComponentResult result = ComponentTest(p, n, detR, k, totals);
+        form.test(k)->setText(
+            QString::fromStdString(Significance(result.chisq, result.df, format)));
+    });
+}
+
+}  // namespace trolvane

@@ -1,0 +1,64 @@
+// The live state of the window: its input boxes, labels and row arrays, which the
+// Start and Test commands read and write, and nothing else.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+
+#include "engine/conversions.h"
+#include "engine/run_error.h"
+
+namespace trolvane {
+
+// The number of rows: eigenvalue boxes, row numbers and result labels.
+constexpr int kRows = 10;
+
+// The user's separators, as the system locale writes numbers.
+NumberFormat UserNumberFormat();
+
+struct FormState {
+    QLineEdit* v = nullptr;
+    QLineEdit* n = nullptr;
+    QLineEdit* det = nullptr;
+    QLineEdit* f = nullptr;
+    QLabel* oops = nullptr;
+    QLabel* tlabel = nullptr;
+    QLabel* flabel = nullptr;
+    QLabel* elabel = nullptr;
+    std::array<QLineEdit*, kRows> eigenBoxes{};
+    std::array<QLabel*, kRows> fnumLabels{};
+    std::array<QLabel*, kRows> testLabels{};
+
+    // The control arrays, indexed 1 to 10; any other index is a missing element.
+    QLineEdit* eigen(int index) const { return Element(eigenBoxes, index); }
+    QLabel* fnum(int index) const { return Element(fnumLabels, index); }
+    QLabel* test(int index) const { return Element(testLabels, index); }
+
+  private:
+    template <typename Control>
+    static Control* Element(const std::array<Control*, kRows>& controls, int index) {
+        if (index < 1 || index > kRows) {
+            throw RunError(ErrorKind::MissingElement);
+        }
+        return controls[index - 1];
+    }
+};
+
+// Replaces the box's text by the number it holds, as the commands will use it.
+void Normalise(QLineEdit* box, const NumberFormat& format);
+
+// The number a box holds, read strictly: a box without one is a type mismatch.
+double Number(const QLineEdit* box, const NumberFormat& format);
+
+// Runs row(k) for k = 1, 2, ... while k does not exceed F; past row 10 the
+// control arrays raise a missing element.
+template <typename Row>
+void ForEachRow(double F, Row row) {
+    for (int k = 1; k <= F; ++k) {
+        row(k);
+    }
+}
+
+}  // namespace trolvane

@@ -1,0 +1,11 @@
+// Trolvane's entry point: the application, its one window and the event loop.
+#include <QApplication>
+
+#include "form/main_form.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    trolvane::MainForm form;
+    form.show();
+    return application.exec();
+}

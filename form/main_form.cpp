@@ -1,0 +1,212 @@
+#include "form/main_form.h"
+
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <array>
+
+#include "form/commands.h"
+
+namespace trolvane {
+namespace {
+
+// A control's place in twips, 1/1440 inch: 15 twips a pixel at 96 logical dpi.
+struct Twips {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr int kTwipsPerPixel = 15;
+constexpr Twips kClientArea{0, 0, 4980, 9405};
+constexpr int kRowPitch = 480;
+
+QRect Pixels(const Twips& twips) {
+    return {twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel, twips.width / kTwipsPerPixel,
+            twips.height / kTwipsPerPixel};
+}
+
+Twips RowPlace(Twips first, int k) {
+    return {first.left, first.top + kRowPitch * (k - 1), first.width, first.height};
+}
+
+struct Look {
+    double points;
+    bool bold = false;
+};
+
+const QColor kOrange(255, 128, 0);
+const QColor kBlue(0, 0, 255);
+
+QFont FontOf(const Look& look) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(look.points);
+    font.setBold(look.bold);
+    return font;
+}
+
+void Place(QWidget* control, const char* name, const Twips& place, const Look& look) {
+    control->setObjectName(name);
+    control->setGeometry(Pixels(place));
+    control->setFont(FontOf(look));
+}
+
+void PaintBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* AddLabel(QWidget* form, const char* name, const QString& caption, const Twips& place,
+                 const Look& look) {
+    auto* label = new QLabel(caption, form);
+    Place(label, name, place, look);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PaintBackground(label, kOrange);
+    return label;
+}
+
+// A label whose caption is a result the user may want to copy into a report.
+QLabel* AddResult(QWidget* form, const char* name, const Twips& place, const Look& look) {
+    QLabel* label = AddLabel(form, name, QString(), place, look);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QLineEdit* AddBox(QWidget* form, const char* name, const QString& text, const Twips& place,
+                  const Look& look, const QString& spokenName) {
+    auto* box = new QLineEdit(text, form);
+    Place(box, name, place, look);
+    box->setAccessibleName(spokenName);
+    return box;
+}
+
+QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, const Twips& place,
+                       const Look& look) {
+    auto* button = new QPushButton(caption, form);
+    Place(button, name, place, look);
+    return button;
+}
+
+constexpr Look kCaption{9.75};
+constexpr Look kSmall{8.25};
+
+const QString kHeading = QString::fromUtf8("Bartlett's X\u00b2 Test for  \"the next PC\"");
+
+// A sentence for each kind of failure that tells the user what to mend.
+struct Advice {
+    ErrorKind kind;
+    const char* text;
+};
+
+constexpr std::array<Advice, 5> kAdvice{{
+    {ErrorKind::TypeMismatch,
+     "Every numbered eigenvalue box up to the number of factors must hold a number."},
+    {ErrorKind::InvalidArgument,
+     "Check that the determinant is above 0, that the eigenvalues add up to less than the "
+     "number of variables, and that the sample size is larger than the number of variables."},
+    {ErrorKind::DivisionByZero,
+     "An eigenvalue is 0, or the eigenvalues add up to the number of variables."},
+    {ErrorKind::Overflow, "A number is too large to compute with."},
+    {ErrorKind::MissingElement, "There are 10 rows: type a number of factors from 1 to 10."},
+}};
+
+QString AdviceFor(ErrorKind kind) {
+    for (const Advice& advice : kAdvice) {
+        if (advice.kind == kind) {
+            return advice.text;
+        }
+    }
+    return QString();
+}
+
+}  // namespace
+
+MainForm::MainForm(QWidget* parent) : QWidget(parent) {
+    setWindowTitle("Trolvane");
+    setFixedSize(Pixels(kClientArea).size());
+    PaintBackground(this, kOrange);
+
+    QLabel* heading = AddLabel(this, "Label5", kHeading, {120, 240, 4095, 375}, {9.75, true});
+    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    AddLabel(this, "Label1", "Number of Variables", {240, 960, 2295, 255}, kCaption);
+    state_.v = AddBox(this, "v", " ", {2880, 840, 615, 375}, {12}, "Number of Variables");
+    AddLabel(this, "Label2", "Sample size", {240, 1440, 1695, 255}, kCaption);
+    state_.n = AddBox(this, "n", " ", {2880, 1320, 615, 375}, {12}, "Sample size");
+    AddLabel(this, "Label3", "Determinant of R", {240, 1920, 1815, 255}, kCaption);
+    state_.det = AddBox(this, "det", " ", {2400, 1800, 1815, 375}, kSmall, "Determinant of R");
+    const QString factorsQuestion = "How many factors do you want to consider?";
+    AddLabel(this, "Label4", factorsQuestion, {240, 2400, 2175, 495}, kCaption);
+    state_.f = AddBox(this, "f", "", {2880, 2280, 615, 375}, {12}, factorsQuestion);
+    QPushButton* start = AddButton(this, "Command1", "Start", {3600, 2400, 615, 375}, kSmall);
+    QPushButton* test = AddButton(this, "Command2", "Test", {3600, 2880, 615, 375}, kSmall);
+
+    state_.oops = AddResult(this, "oops", {240, 3120, 3135, 375}, {8.25, true});
+    QPalette warning = state_.oops->palette();
+    warning.setColor(QPalette::WindowText, kBlue);
+    state_.oops->setPalette(warning);
+    state_.tlabel = AddResult(this, "tlabel", {2160, 3720, 2295, 615}, kSmall);
+    state_.flabel = AddLabel(this, "flabel", QString(), {120, 3960, 615, 375}, kSmall);
+    state_.elabel = AddLabel(this, "elabel", QString(), {960, 4080, 855, 255}, kSmall);
+
+    for (int k = 1; k <= kRows; ++k) {
+        const QByteArray index = QByteArray::number(k);
+        state_.fnumLabels[k - 1] =
+            AddLabel(this, "fnum_" + index, QString(), RowPlace({240, 4680, 375, 255}, k), kSmall);
+        state_.eigenBoxes[k - 1] =
+            AddBox(this, "eigen_" + index, " ", RowPlace({960, 4560, 975, 405}, k), kSmall,
+                   "Eigenvalue " + QString::number(k));
+        state_.testLabels[k - 1] =
+            AddResult(this, "test_" + index, RowPlace({2520, 4560, 2175, 375}, k), kSmall);
+    }
+
+    // Focus runs v, n, det, f, Start, the eigenvalue boxes, Test.
+    QList<QWidget*> focusOrder = {state_.v, state_.n, state_.det, state_.f, start};
+    for (QLineEdit* box : state_.eigenBoxes) {
+        focusOrder.append(box);
+    }
+    focusOrder.append(test);
+    for (qsizetype i = 1; i < focusOrder.size(); ++i) {
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+    }
+
+    connect(start, &QPushButton::clicked, this, &MainForm::Command1_Click);
+    connect(test, &QPushButton::clicked, this, &MainForm::Command2_Click);
+    Form_Load();
+}
+
+void MainForm::Form_Load() {
+    for (int i = 1; i <= kRows; ++i) {
+        state_.eigen(i)->setVisible(false);
+    }
+}
+
+void MainForm::Command1_Click() {
+    Run(StartCommand);
+}
+
+void MainForm::Command2_Click() {
+    Run(TestCommand);
+}
+
+void MainForm::Run(void (*command)(FormState&)) {
+    try {
+        command(state_);
+    } catch (const RunError& error) {
+        ReportError(error);
+    }
+}
+
+void MainForm::ReportError(const RunError& error) {
+    const QString message = QString("Run-time error '%1':\n\n%2")
+                                .arg(error.number())
+                                .arg(QString::fromUtf8(error.what()));
+    QMessageBox box(QMessageBox::Critical, "Trolvane", message, QMessageBox::Ok, this);
+    box.setInformativeText(AdviceFor(error.kind()) + " Mend the box, then press the button again.");
+    box.exec();
+}
+
+}  // namespace trolvane

@@ -1,0 +1,31 @@
+// The one window of Trolvane: four input boxes, the Start and Test buttons and
+// ten rows of eigenvalue boxes and results, laid out in twips as designed.
+#pragma once
+
+#include <QWidget>
+
+#include "form/form_state.h"
+
+namespace trolvane {
+
+class MainForm : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit MainForm(QWidget* parent = nullptr);
+
+  private slots:
+    void Command1_Click();
+    void Command2_Click();
+
+  private:
+    void Form_Load();
+    // Runs a command; a failure stops it where it happened and is reported, and
+    // everything it already wrote, like everything the user typed, stays.
+    void Run(void (*command)(FormState&));
+    void ReportError(const RunError& error);
+
+    FormState state_;
+};
+
+}  // namespace trolvane

@@ -1,0 +1,357 @@
+// The window driven through clicks and typing: start-up state, layout and look,
+// the Start and Test commands, and failures that leave everything in place.
+#include <QFont>
+#include <QPalette>
+#include <QSignalSpy>
+
+#include "tests/form/form_driver.h"
+
+using namespace trolvane::testing;
+
+namespace {
+
+const QString kWarning = "Can only test up to #factors - 1";
+const QString kSentence =
+    "Significant results indicate there is additional systematic variance -- consider an "
+    "additional factor";
+const QColor kOrange(255, 128, 0);
+
+// Types the worked example's inputs and presses Start.
+void StartWorkedExample(QWidget& form, const QString& factors) {
+    Type(form, "v", "4");
+    Type(form, "n", "50");
+    Type(form, "det", "0.48");
+    Type(form, "f", factors);
+    Press(form, "Command1");
+}
+
+void TypeEigenvalues(QWidget& form, const QStringList& eigenvalues) {
+    for (int k = 1; k <= eigenvalues.size(); ++k) {
+        Type(form, Row("eigen", k), eigenvalues[k - 1]);
+    }
+}
+
+int ShownRows(const QWidget& form) {
+    int shown = 0;
+    for (int k = 1; k <= 10; ++k) {
+        shown += Box(form, Row("eigen", k))->isHidden() ? 0 : 1;
+    }
+    return shown;
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<trolvane::MainForm> form_;
+
+  private slots:
+    void init() {
+        form_ = std::make_unique<trolvane::MainForm>();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void cleanup() { form_.reset(); }
+
+    void startUpShowsOnlyTheInputs() {
+        trolvane::MainForm fresh;
+        QCOMPARE(fresh.windowTitle(), QString("Trolvane"));
+        QCOMPARE(ShownRows(fresh), 0);
+        for (const char* box : {"v", "n", "det"}) {
+            QCOMPARE(Text(fresh, box), QString(" "));
+        }
+        QCOMPARE(Text(fresh, "f"), QString());
+        QStringList empty = {"oops", "tlabel", "flabel", "elabel"};
+        for (int k = 1; k <= 10; ++k) {
+            QCOMPARE(Text(fresh, Row("eigen", k)), QString(" "));
+            empty << Row("fnum", k) << Row("test", k);
+        }
+        for (const QString& label : empty) {
+            QVERIFY2(Caption(fresh, label).isEmpty(), qPrintable(label));
+        }
+        QCOMPARE(Caption(fresh, "Label5"),
+                 QString::fromUtf8("Bartlett's X\u00b2 Test for  \"the next PC\""));
+        QCOMPARE(Caption(fresh, "Label4"), QString("How many factors do you want to consider?"));
+        QCOMPARE(fresh.findChild<QPushButton*>("Command1")->text(), QString("Start"));
+        QCOMPARE(fresh.findChild<QPushButton*>("Command2")->text(), QString("Test"));
+    }
+
+    void controlsStandWhereDesigned_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("bold");
+        const auto row = [](const char* name, QRect twips, double points, bool bold = false) {
+            QTest::newRow(name) << QString(name) << twips << points << bold;
+        };
+        row("Label5", {120, 240, 4095, 375}, 9.75, true);
+        row("Label1", {240, 960, 2295, 255}, 9.75);
+        row("v", {2880, 840, 615, 375}, 12);
+        row("Label2", {240, 1440, 1695, 255}, 9.75);
+        row("n", {2880, 1320, 615, 375}, 12);
+        row("Label3", {240, 1920, 1815, 255}, 9.75);
+        row("det", {2400, 1800, 1815, 375}, 8.25);
+        row("Label4", {240, 2400, 2175, 495}, 9.75);
+        row("f", {2880, 2280, 615, 375}, 12);
+        row("Command1", {3600, 2400, 615, 375}, 8.25);
+        row("Command2", {3600, 2880, 615, 375}, 8.25);
+        row("oops", {240, 3120, 3135, 375}, 8.25, true);
+        row("tlabel", {2160, 3720, 2295, 615}, 8.25);
+        row("flabel", {120, 3960, 615, 375}, 8.25);
+        row("elabel", {960, 4080, 855, 255}, 8.25);
+        for (int i = 1; i <= 10; ++i) {
+            const int step = 480 * (i - 1);
+            row(qPrintable(Row("fnum", i)), {240, 4680 + step, 375, 255}, 8.25);
+            row(qPrintable(Row("eigen", i)), {960, 4560 + step, 975, 405}, 8.25);
+            row(qPrintable(Row("test", i)), {2520, 4560 + step, 2175, 375}, 8.25);
+        }
+    }
+
+    void controlsStandWhereDesigned() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(double, points);
+        QFETCH(bool, bold);
+        auto* control = form_->findChild<QWidget*>(name);
+        QVERIFY(control != nullptr);
+        const QRect pixels(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+        QCOMPARE(control->geometry(), pixels);
+        QCOMPARE(control->font().pointSizeF(), points);
+        QCOMPARE(control->font().bold(), bold);
+    }
+
+    void windowIsOrangeWithABlueWarning() {
+        QCOMPARE(form_->size(), QSize(332, 627));
+        QCOMPARE(form_->minimumSize(), form_->maximumSize());
+        QCOMPARE(form_->palette().color(QPalette::Window), kOrange);
+        for (QLabel* label : form_->findChildren<QLabel*>()) {
+            QVERIFY2(label->autoFillBackground(), qPrintable(label->objectName()));
+            QCOMPARE(label->palette().color(QPalette::Window), kOrange);
+            QVERIFY(label->wordWrap());
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+        auto* oops = form_->findChild<QLabel*>("oops");
+        QCOMPARE(oops->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QVERIFY(form_->findChild<QLabel*>("Label5")->alignment() & Qt::AlignHCenter);
+        for (const char* result : {"test_1", "tlabel"}) {
+            QVERIFY(form_->findChild<QLabel*>(result)->textInteractionFlags() &
+                    Qt::TextSelectableByMouse);
+        }
+    }
+
+    void focusRunsThroughTheVisibleInputs() {
+        StartWorkedExample(*form_, "2");
+        QStringList order;
+        QWidget* widget = Box(*form_, "v");
+        do {
+            if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) {
+                order << widget->objectName();
+            }
+            widget = widget->nextInFocusChain();
+        } while (widget != Box(*form_, "v"));
+        QCOMPARE(order,
+                 QStringList({"v", "n", "det", "f", "Command1", "eigen_1", "eigen_2", "Command2"}));
+    }
+
+    void boxesHaveSpokenNames() {
+        QCOMPARE(Box(*form_, "v")->accessibleName(), QString("Number of Variables"));
+        QCOMPARE(Box(*form_, "n")->accessibleName(), QString("Sample size"));
+        QCOMPARE(Box(*form_, "det")->accessibleName(), QString("Determinant of R"));
+        QCOMPARE(Box(*form_, "f")->accessibleName(),
+                 QString("How many factors do you want to consider?"));
+        QCOMPARE(Box(*form_, "eigen_7")->accessibleName(), QString("Eigenvalue 7"));
+    }
+
+    void startPreparesTheRows_data() {
+        QTest::addColumn<QString>("variables");
+        QTest::addColumn<QString>("factors");
+        QTest::addColumn<QString>("normalisedFactors");
+        QTest::addColumn<bool>("warned");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("4 variables, 3 factors") << "4"
+                                                << "3"
+                                                << "3" << false << 3;
+        QTest::newRow("4 variables, 4 factors") << "4"
+                                                << "4"
+                                                << "4" << true << 4;
+        QTest::newRow("both empty") << ""
+                                    << ""
+                                    << "0" << true << 0;
+        QTest::newRow("2.50 factors") << "9"
+                                      << "2.50"
+                                      << "2.5" << false << 2;
+        QTest::newRow("negative huge") << "9"
+                                       << "-1e300"
+                                       << "-1E+300" << false << 0;
+        QTest::newRow("blank around") << " 9 "
+                                      << " 1 0 "
+                                      << "10" << true << 10;
+    }
+
+    void startPreparesTheRows() {
+        QFETCH(QString, variables);
+        QFETCH(QString, factors);
+        QFETCH(QString, normalisedFactors);
+        QFETCH(bool, warned);
+        QFETCH(int, rows);
+        Type(*form_, "v", variables);
+        Type(*form_, "f", factors);
+        QVERIFY(!Press(*form_, "Command1").shown);
+        QCOMPARE(Text(*form_, "f"), normalisedFactors);
+        QCOMPARE(Caption(*form_, "oops"), warned ? kWarning : QString());
+        QCOMPARE(Caption(*form_, "flabel"), "1st  " + normalisedFactors + "  factors");
+        QCOMPARE(Caption(*form_, "elabel"), QString("Eigenvalue"));
+        QCOMPARE(ShownRows(*form_), rows);
+        for (int k = 1; k <= 10; ++k) {
+            QCOMPARE(Caption(*form_, Row("fnum", k)), k <= rows ? QString::number(k) : QString());
+        }
+        QVERIFY(Caption(*form_, "tlabel").isEmpty());
+    }
+
+    void startShowsButNeverHides() {
+        Type(*form_, "v", "9");
+        Type(*form_, "f", "5");
+        Press(*form_, "Command1");
+        Type(*form_, "eigen_5", "0.7");
+        Type(*form_, "f", "3");
+        Press(*form_, "Command1");
+        QCOMPARE(ShownRows(*form_), 5);
+        QCOMPARE(Caption(*form_, "fnum_5"), QString("5"));
+        QCOMPARE(Text(*form_, "eigen_5"), QString("0.7"));
+        QCOMPARE(Caption(*form_, "flabel"), QString("1st  3  factors"));
+    }
+
+    void startAboveTenRowsReportsAMissingElement() {
+        Type(*form_, "v", "20");
+        Type(*form_, "f", "12");
+        const ErrorReport report = Press(*form_, "Command1");
+        QVERIFY(report.shown);
+        QVERIFY2(report.text.contains("Missing element"), qPrintable(report.text));
+        QCOMPARE(ShownRows(*form_), 10);
+        QCOMPARE(Caption(*form_, "fnum_10"), QString("10"));
+        QVERIFY(form_->isVisible());
+    }
+
+    void testOnAFreshWindow() {
+        QVERIFY(!Press(*form_, "Command2").shown);
+        for (const char* box : {"v", "n", "det", "f"}) {
+            QCOMPARE(Text(*form_, box), QString("0"));
+        }
+        QCOMPARE(Caption(*form_, "tlabel"), kSentence);
+        for (int k = 1; k <= 10; ++k) {
+            QVERIFY(Caption(*form_, Row("test", k)).isEmpty());
+        }
+    }
+
+    void workedExampleRowByRow() {
+        StartWorkedExample(*form_, "4");
+        TypeEigenvalues(*form_, {"2", "1", "0.6", "0.4"});
+        QVERIFY(!Press(*form_, "Command2").shown);
+        QCOMPARE(Caption(*form_, "test_1"), QString::fromUtf8(" X\u00b2(5)= 9.728 p > .05"));
+        QCOMPARE(Caption(*form_, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1.857 p > .05"));
+        QCOMPARE(Caption(*form_, "test_3"), QString::fromUtf8(" X\u00b2 has df = 0"));
+        QVERIFY(Caption(*form_, "test_4").isEmpty());
+        QCOMPARE(Caption(*form_, "tlabel"), kSentence);
+
+        const QStringList first = {Caption(*form_, "test_1"), Caption(*form_, "test_2"),
+                                   Caption(*form_, "test_3")};
+        QVERIFY(!Press(*form_, "Command2").shown);
+        QCOMPARE(QStringList({Caption(*form_, "test_1"), Caption(*form_, "test_2"),
+                              Caption(*form_, "test_3")}),
+                 first);
+        QCOMPARE(Text(*form_, "det"), QString("0.48"));
+    }
+
+    void emptyFourthBoxStopsAfterRowThree() {
+        StartWorkedExample(*form_, "4");
+        TypeEigenvalues(*form_, {"2", "1", "0.6", ""});
+        const ErrorReport report = Press(*form_, "Command2");
+        QVERIFY(report.shown);
+        QCOMPARE(report.title, QString("Trolvane"));
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY2(report.text.contains("Type mismatch"), qPrintable(report.text));
+        QVERIFY(report.text.contains("13"));
+        QVERIFY(!report.advice.isEmpty());
+        QCOMPARE(Caption(*form_, "test_3"), QString::fromUtf8(" X\u00b2 has df = 0"));
+        QCOMPARE(Text(*form_, "eigen_3"), QString("0.6"));
+        QCOMPARE(Text(*form_, "eigen_4"), QString());
+
+        // The window survives: mend the box and press Test again.
+        QVERIFY(form_->isVisible());
+        Type(*form_, "eigen_4", "0.4");
+        QVERIFY(!Press(*form_, "Command2").shown);
+        QCOMPARE(Caption(*form_, "test_1"), QString::fromUtf8(" X\u00b2(5)= 9.728 p > .05"));
+    }
+
+    void blanksAroundInputsAreNormalisedAway() {
+        Type(*form_, "v", "4 ");
+        Type(*form_, "n", "50");
+        Type(*form_, "det", "0.48");
+        Type(*form_, "f", " 2");
+        Press(*form_, "Command1");
+        TypeEigenvalues(*form_, {"2", "1"});
+        QVERIFY(!Press(*form_, "Command2").shown);
+        QCOMPARE(Text(*form_, "v"), QString("4"));
+        QCOMPARE(Text(*form_, "f"), QString("2"));
+        QCOMPARE(Caption(*form_, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1.857 p > .05"));
+        QVERIFY(Caption(*form_, "test_3").isEmpty());
+    }
+
+    void failuresAreReportedAndLoseNothing_data() {
+        QTest::addColumn<QString>("determinant");
+        QTest::addColumn<QString>("factors");
+        QTest::addColumn<QStringList>("eigenvalues");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<int>("captionsWritten");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("zero determinant")
+            << "0"
+            << "2" << QStringList{"2", "1"} << "Invalid argument" << 0 << kSentence;
+        QTest::newRow("zero eigenvalue")
+            << "0.48"
+            << "2" << QStringList{"2", "0"} << "Division by zero" << 1 << kSentence;
+        QTest::newRow("word as eigenvalue")
+            << "0.48"
+            << "2" << QStringList{"2", "one"} << "Type mismatch" << 1 << kSentence;
+        QTest::newRow("determinant too large to normalise")
+            << "1e400"
+            << "2" << QStringList{"2", "1"} << "Overflow" << 0 << QString();
+        QTest::newRow("eleven rows") << "0.48"
+                                     << "1e300" << QStringList{"2", "1", "0.6", "0.4"}
+                                     << "Missing element" << 3 << kSentence;
+    }
+
+    void failuresAreReportedAndLoseNothing() {
+        QFETCH(QString, determinant);
+        QFETCH(QString, factors);
+        QFETCH(QStringList, eigenvalues);
+        QFETCH(QString, description);
+        QFETCH(int, captionsWritten);
+        QFETCH(QString, sentence);
+        StartWorkedExample(*form_, "4");
+        TypeEigenvalues(*form_, {"2", "1", "0.6", "0.4"});
+        for (int k = 5; k <= 10; ++k) {
+            Box(*form_, Row("eigen", k))->setText("0.01");
+        }
+        TypeEigenvalues(*form_, eigenvalues);
+        Type(*form_, "det", determinant);
+        Type(*form_, "f", factors);
+        const ErrorReport report = Press(*form_, "Command2");
+        QVERIFY(report.shown);
+        QVERIFY2(report.text.contains(description), qPrintable(report.text));
+        QVERIFY(form_->isVisible());
+        for (int k = 1; k <= eigenvalues.size(); ++k) {
+            QCOMPARE(Text(*form_, Row("eigen", k)), eigenvalues[k - 1]);
+        }
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(Caption(*form_, Row("test", k)).isEmpty(), k > captionsWritten);
+        }
+        QCOMPARE(Caption(*form_, "tlabel"), sentence);
+        QCOMPARE(Text(*form_, "det").isEmpty(), determinant.isEmpty());
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
