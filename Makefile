@@ -1,26 +1,39 @@
 # The front door: `make run` opens the window, `make test` runs every test.
-# Both install any missing system packages first.
+# Each target installs any missing system packages first.
 
-BUILD_DIR ?= build
+FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build test run clean
+.PHONY: all deps build test run sanitize fuzz clean
 
 all: build
 
 deps:
 	@scripts/install-deps
 
-$(BUILD_DIR)/build.ninja: | deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja
+build/build.ninja: | deps
+	cmake --preset default
 
-build: deps $(BUILD_DIR)/build.ninja
-	cmake --build $(BUILD_DIR)
+build: deps build/build.ninja
+	cmake --build build
 
 test: build
-	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel 2
+	QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --parallel 2
 
 run: build
-	$(BUILD_DIR)/form/trolvane
+	build/form/trolvane
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake --preset sanitize
+	cmake --build build-sanitize
+	QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize --output-on-failure --parallel 2
+
+# Each fuzz target for FUZZ_SECONDS seconds.
+fuzz:
+	@scripts/install-deps --fuzz
+	cmake --preset fuzz
+	cmake --build build-fuzz
+	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf build build-sanitize build-fuzz
