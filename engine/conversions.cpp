@@ -215,28 +215,51 @@ std::string_view TrimStrictBlanks(std::string_view text) {
     return first < last ? std::string_view(first, last) : std::string_view();
 }
 
-// 15 significant digits, rounded, and the power of ten of the first of them.
+// The significant digits of a value, rounded, and the power of ten of the first.
 struct RoundedDigits {
     bool negative = false;
     std::string digits;
     int exponent = 0;
 };
 
-RoundedDigits RoundToFifteenDigits(double value) {
-    std::array<char, 64> buffer{};
-    const auto written =
-        std::to_chars(buffer.begin(), buffer.end(), value, std::chars_format::scientific, 14);
+// The digits of the largest double, 1.7976931348623157E+308.
+constexpr std::string_view kLargestDigits = "17976931348623157";
+constexpr int kLargestExponent = 308;
+
+// Every double's exact decimal expansion has at most this many significant digits.
+constexpr int kExactDigits = 767;
+
+// Rounds half away from zero on the exact decimal expansion of the value.
+RoundedDigits RoundToDigits(double value, int significantDigits) {
+    std::array<char, kExactDigits + 16> buffer{};
+    const auto written = std::to_chars(buffer.begin(), buffer.end(), value,
+                                       std::chars_format::scientific, kExactDigits - 1);
     std::string_view text(buffer.begin(), written.ptr);
     RoundedDigits rounded;
     rounded.negative = TakePrefix(text, "-");
-    rounded.digits = std::string(1, text.front()) + std::string(text.substr(2, 14));
-    text.remove_prefix(text.find('e') + 1);
+    const size_t exponentAt = text.find('e');
+    std::string exact(text.substr(0, exponentAt));
+    std::erase(exact, '.');
+    text.remove_prefix(exponentAt + 1);
     TakePrefix(text, "+");
     std::from_chars(text.data(), text.data() + text.size(), rounded.exponent);
+
+    rounded.digits = exact.substr(0, significantDigits);
+    if (exact[significantDigits] >= '5') {
+        const size_t lastBelowNine = rounded.digits.find_last_not_of('9');
+        if (lastBelowNine == std::string::npos) {
+            rounded.digits = "1" + std::string(rounded.digits.size() - 1, '0');
+            ++rounded.exponent;
+        } else {
+            ++rounded.digits[lastBelowNine];
+            std::fill(rounded.digits.begin() + lastBelowNine + 1, rounded.digits.end(), '0');
+        }
+    }
     // Rounding up the largest doubles would write a number no double can hold;
     // those are cut instead, so that the text always reads back.
-    if (rounded.exponent == 308 && rounded.digits > "179769313486231") {
-        rounded.digits = "179769313486231";
+    const std::string_view largest = kLargestDigits.substr(0, rounded.digits.size());
+    if (rounded.exponent == kLargestExponent && rounded.digits > largest) {
+        rounded.digits = largest;
     }
     rounded.digits.erase(rounded.digits.find_last_not_of('0') + 1);
     return rounded;
@@ -314,11 +337,15 @@ double StrictNumber(std::string_view text, const NumberFormat& format) {
 }
 
 std::string NumberText(double value, const NumberFormat& format) {
+    return RoundedNumberText(value, 15, format);
+}
+
+std::string RoundedNumberText(double value, int significantDigits, const NumberFormat& format) {
     checked::Finite(value);
     if (value == 0) {
         return "0";
     }
-    const RoundedDigits rounded = RoundToFifteenDigits(value);
+    const RoundedDigits rounded = RoundToDigits(value, std::clamp(significantDigits, 1, 15));
     const bool plain = rounded.exponent > -5 && rounded.exponent < 15;
     const std::string sign = rounded.negative ? "-" : "";
     return sign +

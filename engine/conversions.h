@@ -25,6 +25,9 @@ double StrictNumber(std::string_view text, const NumberFormat& format = {});
 // large or too small for that.
 std::string NumberText(double value, const NumberFormat& format = {});
 
+// Writes a number as NumberText does, rounded to 1 to 15 significant digits.
+std::string RoundedNumberText(double value, int significantDigits, const NumberFormat& format = {});
+
 // Cuts a statistic to three decimals, rounding toward minus infinity.
 double FloorToThousandths(double value);
 

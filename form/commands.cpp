@@ -1,9 +1,24 @@
 #include "form/commands.h"
 
+#include <optional>
+
+#include "engine/chi_square.h"
 #include "engine/component_test.h"
 #include "engine/significance.h"
 
 namespace trolvane {
+namespace {
+
+// The exact p-value behind a caption, for a row that has degrees of freedom.
+void WriteExactP(QLabel* caption, const ComponentResult& result, const NumberFormat& format) {
+    const std::optional<std::string> note =
+        result.df > 0 ? ExactPText(result.chisq, result.df, format) : std::nullopt;
+    const QString text = note ? QString::fromStdString(*note) : QString();
+    caption->setToolTip(text);
+    caption->setAccessibleDescription(text);
+}
+
+}  // namespace
 
 void StartCommand(FormState& form) {
     const NumberFormat format = UserNumberFormat();
@@ -48,6 +63,7 @@ void TestCommand(FormState& form) {
         const ComponentResult result = ComponentTest(p, n, detR, k, totals);
         form.test(k)->setText(
             QString::fromStdString(Significance(result.chisq, result.df, format)));
+        WriteExactP(form.test(k), result, format);
     });
 }
 

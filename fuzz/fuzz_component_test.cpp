@@ -1,10 +1,12 @@
 // Any inputs to a row: a finite statistic and a caption of one of the three
-// shapes, or a RunError; never a crash, an infinity or a NaN.
+// shapes, or a RunError; never a crash, an infinity or a NaN; and an exact
+// p-value note for every df above 0 up to 1E10.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "engine/chi_square.h"
 #include "engine/component_test.h"
 #include "engine/significance.h"
 #include "fuzz/properties.h"
@@ -52,6 +54,15 @@ void CheckCaption(double chisq, double df, const NumberFormat& format) {
         const RowText caption = Significance(chisq, df, format);
         Require(HasACaptionShape(caption, format), "a caption of one of the three shapes", caption);
     } catch (const RunError&) {
+    }
+    if (df > 0) {
+        const double p = ChiSquareUpperTail(chisq, df);
+        const bool accurate = df <= 1e10 || chisq <= 0;
+        Require(accurate ? p >= 0 && p <= 1 : std::isnan(p),
+                "an exact p-value between 0 and 1 up to 1E10 df or for chisq <= 0, none past it",
+                "");
+        Require(ExactPText(chisq, df, format).has_value() == accurate,
+                "an exact p-value note exactly where there is a p-value", "");
     }
 }
 

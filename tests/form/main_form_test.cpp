@@ -2,6 +2,7 @@
 // the Start and Test commands, and failures that leave everything in place.
 #include <QFont>
 #include <QPalette>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include "tests/form/form_driver.h"
@@ -29,6 +30,27 @@ void TypeEigenvalues(QWidget& form, const QStringList& eigenvalues) {
     for (int k = 1; k <= eigenvalues.size(); ++k) {
         Type(form, Row("eigen", k), eigenvalues[k - 1]);
     }
+}
+
+QString Note(const QWidget& form, const QString& label) {
+    return form.findChild<QLabel*>(label)->toolTip();
+}
+
+// The note names the caption's statistic and df, and its p-value sits on the
+// caption's side of .05 and .01.
+bool NoteAgreesWithCaption(const QString& note, const QString& caption) {
+    static const QRegularExpression kCaption(
+        QString::fromUtf8(" X\u00b2\\((.+)\\)= (.+) p ([<>]) \\.0(\\d)"));
+    static const QRegularExpression kNote("Exact p = (.+) \\(chi-square (.+) on (.+) df\\)");
+    const QRegularExpressionMatch c = kCaption.match(caption);
+    const QRegularExpressionMatch n = kNote.match(note);
+    if (!c.hasMatch() || !n.hasMatch() || c.captured(1) != n.captured(3) ||
+        c.captured(2) != n.captured(2)) {
+        return false;
+    }
+    const double p = n.captured(1).toDouble();
+    const double level = c.captured(4) == "5" ? 0.05 : 0.01;
+    return c.captured(3) == ">" ? p > level : p < level;
 }
 
 int ShownRows(const QWidget& form) {
@@ -254,6 +276,15 @@ class MainFormTest : public QObject {
         QCOMPARE(Caption(*form_, "test_3"), QString::fromUtf8(" X\u00b2 has df = 0"));
         QVERIFY(Caption(*form_, "test_4").isEmpty());
         QCOMPARE(Caption(*form_, "tlabel"), kSentence);
+        QCOMPARE(Note(*form_, "test_1"), QString("Exact p = 0.08331 (chi-square 9.728 on 5 df)"));
+        QCOMPARE(Note(*form_, "test_2"), QString("Exact p = 0.3951 (chi-square 1.857 on 2 df)"));
+        QVERIFY(Note(*form_, "test_3").isEmpty());
+        QVERIFY(Note(*form_, "test_4").isEmpty());
+        for (const char* row : {"test_1", "test_2"}) {
+            const auto* label = form_->findChild<QLabel*>(row);
+            QCOMPARE(label->accessibleDescription(), label->toolTip());
+            QVERIFY2(NoteAgreesWithCaption(label->toolTip(), label->text()), row);
+        }
 
         const QStringList first = {Caption(*form_, "test_1"), Caption(*form_, "test_2"),
                                    Caption(*form_, "test_3")};

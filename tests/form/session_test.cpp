@@ -1,10 +1,12 @@
 // Thousands of random steps of a user session: typing anything into any visible
 // box, pressing Start or Test in any order. After every step the window must
-// match what the rules give for the same boxes, and every failure must be named.
+// match what the rules give for the same boxes, every exact p-value note must
+// stand beside its caption, and every failure must be named.
 #include <QMap>
 #include <QRandomGenerator>
 #include <optional>
 
+#include "engine/chi_square.h"
 #include "engine/component_test.h"
 #include "engine/significance.h"
 #include "form/form_state.h"
@@ -26,6 +28,8 @@ Snapshot Take(const QWidget& form) {
     }
     for (const QLabel* label : form.findChildren<QLabel*>()) {
         snapshot["caption:" + label->objectName()] = label->text();
+        snapshot["note:" + label->objectName()] = label->toolTip();
+        snapshot["description:" + label->objectName()] = label->accessibleDescription();
     }
     return snapshot;
 }
@@ -69,6 +73,11 @@ class Rules {
                         ComponentTest(Number("v"), Number("n"), Number("det"), k, totals);
                     form_["caption:" + Row("test", k)] =
                         QString::fromStdString(Significance(r.chisq, r.df, format_));
+                    const QString note =
+                        r.df > 0 ? QString::fromStdString(*ExactPText(r.chisq, r.df, format_))
+                                 : QString();
+                    form_["note:" + Row("test", k)] = note;
+                    form_["description:" + Row("test", k)] = note;
                 }
             }
         });

@@ -1,0 +1,22 @@
+// The exact upper-tail probability of the chi-square distribution, and the note
+// that gives it beside a row's traditional caption.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/conversions.h"
+
+namespace trolvane {
+
+// The probability that a chi-square variable with df > 0 degrees of freedom
+// exceeds chisq; 1 for chisq <= 0. NaN past 1E10 degrees of freedom, where it
+// cannot be computed accurately.
+double ChiSquareUpperTail(double chisq, double df);
+
+// "Exact p = 0.08331 (chi-square 9.728 on 5 df)": the p-value with 4 significant
+// digits, the statistic cut to thousandths as captions show it, and df; none
+// when the probability cannot be computed.
+std::optional<std::string> ExactPText(double chisq, double df, const NumberFormat& format = {});
+
+}  // namespace trolvane
