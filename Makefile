@@ -3,7 +3,7 @@
 
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build test run sanitize fuzz clean
+.PHONY: all deps build test run sanitize fuzz bench package clean
 
 all: build
 
@@ -35,5 +35,21 @@ fuzz:
 	cmake --build build-fuzz
 	scripts/run-fuzzers $(FUZZ_SECONDS)
 
+# The benchmarks, optimised, then start-up against a bare Qt window under Xvfb.
+bench:
+	@scripts/install-deps --bench
+	cmake --preset bench
+	cmake --build build-bench
+	build-bench/bench/bench_engine
+	build-bench/bench/bench_form
+	xvfb-run -a -s "-screen 0 640x700x24" bench/startup.sh build-bench
+
+# The Debian package, in build-package/.
+package:
+	@scripts/install-deps --package
+	cmake --preset package
+	cmake --build build-package
+	cd build-package && cpack
+
 clean:
-	rm -rf build build-sanitize build-fuzz
+	rm -rf build build-sanitize build-fuzz build-bench build-package

@@ -116,11 +116,11 @@ double ToDouble(const DecimalText& number) {
     std::string text = number.negative ? "-" : "";
     text += number.integer.empty() ? "0" : number.integer;
     if (!number.fraction.empty()) {
-        text += "." + number.fraction;
+        text.append(".").append(number.fraction);
     }
     std::array<char, 32> exponent{};
     const auto written = std::to_chars(exponent.begin(), exponent.end(), number.exponent);
-    text += "e" + std::string(exponent.begin(), written.ptr);
+    text.append("e").append(exponent.begin(), written.ptr);
 
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -248,7 +248,8 @@ RoundedDigits RoundToDigits(double value, int significantDigits) {
     if (exact[significantDigits] >= '5') {
         const size_t lastBelowNine = rounded.digits.find_last_not_of('9');
         if (lastBelowNine == std::string::npos) {
-            rounded.digits = "1" + std::string(rounded.digits.size() - 1, '0');
+            rounded.digits.assign(rounded.digits.size(), '0');
+            rounded.digits.front() = '1';
             ++rounded.exponent;
         } else {
             ++rounded.digits[lastBelowNine];

@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QApplication::setDesktopFileName("org.trolvane.Trolvane");
     trolvane::MainForm form;
     form.show();
     return application.exec();

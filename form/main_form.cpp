@@ -45,6 +45,7 @@ QFont FontOf(const Look& look) {
     return font;
 }
 
+// Fonts are set before any text, so that no text is laid out twice.
 void Place(QWidget* control, const char* name, const Twips& place, const Look& look) {
     control->setObjectName(name);
     control->setGeometry(Pixels(place));
@@ -60,12 +61,13 @@ void PaintBackground(QWidget* widget, const QColor& colour) {
 
 QLabel* AddLabel(QWidget* form, const char* name, const QString& caption, const Twips& place,
                  const Look& look) {
-    auto* label = new QLabel(caption, form);
+    auto* label = new QLabel(form);
     Place(label, name, place, look);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PaintBackground(label, kOrange);
+    label->setText(caption);
     return label;
 }
 
@@ -78,16 +80,18 @@ QLabel* AddResult(QWidget* form, const char* name, const Twips& place, const Loo
 
 QLineEdit* AddBox(QWidget* form, const char* name, const QString& text, const Twips& place,
                   const Look& look, const QString& spokenName) {
-    auto* box = new QLineEdit(text, form);
+    auto* box = new QLineEdit(form);
     Place(box, name, place, look);
     box->setAccessibleName(spokenName);
+    box->setText(text);
     return box;
 }
 
 QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, const Twips& place,
                        const Look& look) {
-    auto* button = new QPushButton(caption, form);
+    auto* button = new QPushButton(form);
     Place(button, name, place, look);
+    button->setText(caption);
     return button;
 }
 
