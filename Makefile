@@ -3,7 +3,7 @@
 
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build test run sanitize fuzz bench package clean
+.PHONY: all deps build test run sanitize fuzz bench package package-check clean
 
 all: build
 
@@ -50,6 +50,11 @@ package:
 	cmake --preset package
 	cmake --build build-package
 	cd build-package && cpack
+
+# Installs the package on a fresh minimal Debian system and starts it there.
+package-check: package
+	@scripts/install-deps --package-check
+	scripts/check-package
 
 clean:
 	rm -rf build build-sanitize build-fuzz build-bench build-package
