@@ -35,8 +35,8 @@ struct Look {
     bool bold = false;
 };
 
-const QColor kOrange(255, 128, 0);
-const QColor kBlue(0, 0, 255);
+constexpr QRgb kOrange = qRgb(255, 128, 0);
+constexpr QRgb kBlue = qRgb(0, 0, 255);
 
 QFont FontOf(const Look& look) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -52,7 +52,7 @@ void Place(QWidget* control, const char* name, const Twips& place, const Look& l
     control->setFont(FontOf(look));
 }
 
-void PaintBackground(QWidget* widget, const QColor& colour) {
+void PaintBackground(QWidget* widget, QRgb colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
@@ -98,8 +98,6 @@ QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, 
 constexpr Look kCaption{9.75};
 constexpr Look kSmall{8.25};
 
-const QString kHeading = QString::fromUtf8("Bartlett's X\u00b2 Test for  \"the next PC\"");
-
 // A sentence for each kind of failure that tells the user what to mend.
 struct Advice {
     ErrorKind kind;
@@ -134,7 +132,8 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent) {
     setFixedSize(Pixels(kClientArea).size());
     PaintBackground(this, kOrange);
 
-    QLabel* heading = AddLabel(this, "Label5", kHeading, {120, 240, 4095, 375}, {9.75, true});
+    const QString title = QString::fromUtf8("Bartlett's X\u00b2 Test for  \"the next PC\"");
+    QLabel* heading = AddLabel(this, "Label5", title, {120, 240, 4095, 375}, {9.75, true});
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     AddLabel(this, "Label1", "Number of Variables", {240, 960, 2295, 255}, kCaption);
     state_.v = AddBox(this, "v", " ", {2880, 840, 615, 375}, {12}, "Number of Variables");
