@@ -9,6 +9,11 @@
 
 namespace trolvane {
 
+// Past this many degrees of freedom the incomplete gamma function loses accuracy
+// even where the answer is well conditioned (measured: 1E-6 at df 1E11, 9 % at
+// df 1E12), so no probability is given there rather than a wrong one.
+constexpr double kLargestAccurateDf = 1e10;
+
 // The probability that a chi-square variable with df > 0 degrees of freedom
 // exceeds chisq; 1 for chisq <= 0. NaN past 1E10 degrees of freedom, where it
 // cannot be computed accurately.
@@ -16,7 +21,7 @@ double ChiSquareUpperTail(double chisq, double df);
 
 // "Exact p = 0.08331 (chi-square 9.728 on 5 df)": the p-value with 4 significant
 // digits, the statistic cut to thousandths as captions show it, and df; none
-// when the probability cannot be computed.
+// for a row without degrees of freedom or where the probability cannot be computed.
 std::optional<std::string> ExactPText(double chisq, double df, const NumberFormat& format = {});
 
 }  // namespace trolvane

@@ -353,6 +353,10 @@ std::string RoundedNumberText(double value, int significantDigits, const NumberF
            (plain ? PlainForm(rounded, format.decimal) : ScientificForm(rounded, format.decimal));
 }
 
+std::string Normalised(std::string_view text, const NumberFormat& format) {
+    return NumberText(LenientNumber(text, format), format);
+}
+
 double FloorToThousandths(double value) {
     return checked::Divide(std::floor(checked::Multiply(value, 1000)), 1000);
 }

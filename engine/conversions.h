@@ -28,6 +28,9 @@ std::string NumberText(double value, const NumberFormat& format = {});
 // Writes a number as NumberText does, rounded to 1 to 15 significant digits.
 std::string RoundedNumberText(double value, int significantDigits, const NumberFormat& format = {});
 
+// Normalising a box: the text becomes the number it holds, as the commands use it.
+std::string Normalised(std::string_view text, const NumberFormat& format = {});
+
 // Cuts a statistic to three decimals, rounding toward minus infinity.
 double FloorToThousandths(double value);
 

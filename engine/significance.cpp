@@ -85,8 +85,8 @@ std::string_view PText(double statistic, const std::vector<CriticalValues>& appl
 RowText Caption(std::string_view statistic, double df, double shown, std::string_view pText,
                 const NumberFormat& format) {
     RowText text(statistic);
-    text += "(" + NumberText(df, format) + ")= " + NumberText(shown, format);
-    return text += pText;
+    text.append("(").append(NumberText(df, format)).append(")= ");
+    return text.append(NumberText(shown, format)).append(pText);
 }
 
 }  // namespace

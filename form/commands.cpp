@@ -1,7 +1,5 @@
 #include "form/commands.h"
 
-#include <optional>
-
 #include "engine/chi_square.h"
 #include "engine/component_test.h"
 #include "engine/significance.h"
@@ -9,11 +7,10 @@
 namespace trolvane {
 namespace {
 
-// The exact p-value behind a caption, for a row that has degrees of freedom.
+// The exact p-value behind a caption; a row without one has none.
 void WriteExactP(QLabel* caption, const ComponentResult& result, const NumberFormat& format) {
-    const std::optional<std::string> note =
-        result.df > 0 ? ExactPText(result.chisq, result.df, format) : std::nullopt;
-    const QString text = note ? QString::fromStdString(*note) : QString();
+    const QString text =
+        QString::fromStdString(ExactPText(result.chisq, result.df, format).value_or(""));
     caption->setToolTip(text);
     caption->setAccessibleDescription(text);
 }
@@ -61,9 +58,9 @@ void TestCommand(FormState& form) {
             return;
         }
         const ComponentResult result = ComponentTest(p, n, detR, k, totals);
-        form.test(k)->setText(
-            QString::fromStdString(Significance(result.chisq, result.df, format)));
-        WriteExactP(form.test(k), result, format);
+        QLabel* caption = form.test(k);
+        caption->setText(QString::fromStdString(Significance(result.chisq, result.df, format)));
+        WriteExactP(caption, result, format);
     });
 }
 

@@ -10,8 +10,7 @@ NumberFormat UserNumberFormat() {
 }
 
 void Normalise(QLineEdit* box, const NumberFormat& format) {
-    const double number = LenientNumber(box->text().toStdString(), format);
-    box->setText(QString::fromStdString(NumberText(number, format)));
+    box->setText(QString::fromStdString(Normalised(box->text().toStdString(), format)));
 }
 
 double Number(const QLineEdit* box, const NumberFormat& format) {

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QPushButton>
 #include <array>
 
 #include "form/commands.h"

@@ -57,7 +57,7 @@ void CheckCaption(double chisq, double df, const NumberFormat& format) {
     }
     if (df > 0) {
         const double p = ChiSquareUpperTail(chisq, df);
-        const bool accurate = df <= 1e10 || chisq <= 0;
+        const bool accurate = df <= kLargestAccurateDf || chisq <= 0;
         Require(accurate ? p >= 0 && p <= 1 : std::isnan(p),
                 "an exact p-value between 0 and 1 up to 1E10 df or for chisq <= 0, none past it",
                 "");

@@ -200,11 +200,6 @@ TEST(FloorToThousandths, RoundsTowardMinusInfinity) {
     EXPECT_EQ(KindOf([] { FloorToThousandths(1e306); }), ErrorKind::Overflow);
 }
 
-// Normalising a box: the text the user sees after a command.
-std::string Normalise(const std::string& text, const NumberFormat& format) {
-    return NumberText(LenientNumber(text, format), format);
-}
-
 TEST(Normalising, GivesTheNumberTheCommandsUse) {
     const std::tuple<std::string, NumberFormat, std::string> cases[] = {
         {" 1 2 ", kPoint, "12"},  {"2.50", kPoint, "2.5"},
@@ -214,7 +209,7 @@ TEST(Normalising, GivesTheNumberTheCommandsUse) {
         {" 2", kPoint, "2"},      {"1.7976931348623157e308", kPoint, "1.79769313486231E+308"},
     };
     for (const auto& [text, format, expected] : cases) {
-        EXPECT_EQ(Normalise(text, format), expected) << '"' << text << '"';
+        EXPECT_EQ(Normalised(text, format), expected) << '"' << text << '"';
     }
 }
 
@@ -244,12 +239,12 @@ TEST(Normalising, IsIdempotentAndReadsBackStrictly) {
         for (const std::string& text : texts) {
             std::string once;
             try {
-                once = Normalise(text, format);
+                once = Normalised(text, format);
             } catch (const RunError& error) {
                 EXPECT_EQ(error.kind(), ErrorKind::Overflow) << '"' << text << '"';
                 continue;
             }
-            EXPECT_EQ(Normalise(once, format), once) << '"' << text << '"';
+            EXPECT_EQ(Normalised(once, format), once) << '"' << text << '"';
             EXPECT_EQ(StrictNumber(once, format), LenientNumber(once, format)) << once;
         }
     }

@@ -74,8 +74,7 @@ class Rules {
                     form_["caption:" + Row("test", k)] =
                         QString::fromStdString(Significance(r.chisq, r.df, format_));
                     const QString note =
-                        r.df > 0 ? QString::fromStdString(*ExactPText(r.chisq, r.df, format_))
-                                 : QString();
+                        QString::fromStdString(ExactPText(r.chisq, r.df, format_).value_or(""));
                     form_["note:" + Row("test", k)] = note;
                     form_["description:" + Row("test", k)] = note;
                 }
@@ -102,8 +101,7 @@ class Rules {
 
     void Normalise(const QString& box) {
         QString& text = form_["text:" + box];
-        text =
-            QString::fromStdString(NumberText(LenientNumber(text.toStdString(), format_), format_));
+        text = QString::fromStdString(Normalised(text.toStdString(), format_));
     }
 
     double Number(const QString& box) {
