@@ -8,7 +8,7 @@ namespace trolvane {
 namespace {
 
 // The exact p-value behind a caption; a row without one has none.
-void WriteExactP(QLabel* caption, const ComponentResult& result, const NumberFormat& format) {
+void WriteExactP(Caption* caption, const ComponentResult& result, const NumberFormat& format) {
     const QString text =
         QString::fromStdString(ExactPText(result.chisq, result.df, format).value_or(""));
     caption->setToolTip(text);
@@ -24,14 +24,14 @@ void StartCommand(FormState& form) {
     Normalise(form.v, format);
     // 2. Warn when more factors are asked for than can be tested; never cleared.
     if (Number(form.v, format) - 1 < Number(form.f, format)) {
-        form.oops->setText("Can only test up to #factors - 1");
+        form.oops->setCaption("Can only test up to #factors - 1");
     }
     // 3, 4. The column headings.
-    form.flabel->setText("1st  " + form.f->text() + "  factors");
-    form.elabel->setText("Eigenvalue");
+    form.flabel->setCaption("1st  " + form.f->text() + "  factors");
+    form.elabel->setCaption("Eigenvalue");
     // 5. Number the rows and show their eigenvalue boxes.
     ForEachRow(Number(form.f, format), [&](int k) {
-        form.fnum(k)->setText(QString::number(k));
+        form.fnum(k)->setCaption(QString::number(k));
         form.eigen(k)->setVisible(true);
     });
 }
@@ -43,7 +43,7 @@ void TestCommand(FormState& form) {
         Normalise(box, format);
     }
     // 2. The interpretation sentence.
-    form.tlabel->setText(
+    form.tlabel->setCaption(
         "Significant results indicate there is additional systematic variance -- consider an "
         "additional factor");
     const double p = Number(form.v, format);
@@ -58,8 +58,8 @@ void TestCommand(FormState& form) {
             return;
         }
         const ComponentResult result = ComponentTest(p, n, detR, k, totals);
-        QLabel* caption = form.test(k);
-        caption->setText(QString::fromStdString(Significance(result.chisq, result.df, format)));
+        Caption* caption = form.test(k);
+        caption->setCaption(QString::fromStdString(Significance(result.chisq, result.df, format)));
         WriteExactP(caption, result, format);
     });
 }

@@ -2,12 +2,12 @@
 // Start and Test commands read and write, and nothing else.
 #pragma once
 
-#include <QLabel>
 #include <QLineEdit>
 #include <array>
 
 #include "engine/conversions.h"
 #include "engine/run_error.h"
+#include "form/caption.h"
 
 namespace trolvane {
 
@@ -22,18 +22,18 @@ struct FormState {
     QLineEdit* n = nullptr;
     QLineEdit* det = nullptr;
     QLineEdit* f = nullptr;
-    QLabel* oops = nullptr;
-    QLabel* tlabel = nullptr;
-    QLabel* flabel = nullptr;
-    QLabel* elabel = nullptr;
+    Caption* oops = nullptr;
+    Caption* tlabel = nullptr;
+    Caption* flabel = nullptr;
+    Caption* elabel = nullptr;
     std::array<QLineEdit*, kRows> eigenBoxes{};
-    std::array<QLabel*, kRows> fnumLabels{};
-    std::array<QLabel*, kRows> testLabels{};
+    std::array<Caption*, kRows> fnumLabels{};
+    std::array<Caption*, kRows> testLabels{};
 
     // The control arrays, indexed 1 to 10; any other index is a missing element.
     QLineEdit* eigen(int index) const { return Element(eigenBoxes, index); }
-    QLabel* fnum(int index) const { return Element(fnumLabels, index); }
-    QLabel* test(int index) const { return Element(testLabels, index); }
+    Caption* fnum(int index) const { return Element(fnumLabels, index); }
+    Caption* test(int index) const { return Element(testLabels, index); }
 
   private:
     template <typename Control>

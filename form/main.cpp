@@ -1,11 +1,12 @@
 // Trolvane's entry point: the application, its one window and the event loop.
 #include <QApplication>
 
+#include "form/application.h"
 #include "form/main_form.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setDesktopFileName("org.trolvane.Trolvane");
+    trolvane::IdentifyApplication();
     trolvane::MainForm form;
     form.show();
     return application.exec();

@@ -1,11 +1,12 @@
 #include "form/main_form.h"
 
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <array>
 
+#include "form/application.h"
 #include "form/commands.h"
+#include "form/stand_in_font.h"
 
 namespace trolvane {
 namespace {
@@ -37,44 +38,50 @@ struct Look {
 };
 
 constexpr QRgb kOrange = qRgb(255, 128, 0);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
 constexpr QRgb kBlue = qRgb(0, 0, 255);
 
 QFont FontOf(const Look& look) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont font(StandInFamily());
     font.setPointSizeF(look.points);
     font.setBold(look.bold);
     return font;
 }
 
-// Fonts are set before any text, so that no text is laid out twice.
-void Place(QWidget* control, const char* name, const Twips& place, const Look& look) {
+// Every control gets its font before its text, so that no text is laid out twice.
+void Place(QWidget* control, const char* name, const Twips& place) {
     control->setObjectName(name);
     control->setGeometry(Pixels(place));
-    control->setFont(FontOf(look));
 }
 
-void PaintBackground(QWidget* widget, QRgb colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+// Labels are orange with text of the given colour whatever the desktop's
+// colour scheme, so that they read the same in a light or a dark theme.
+QPalette LabelPalette(QRgb text) {
+    QPalette palette;
+    palette.setColor(QPalette::Window, kOrange);
+    palette.setColor(QPalette::WindowText, text);
+    return palette;
 }
 
-QLabel* AddLabel(QWidget* form, const char* name, const QString& caption, const Twips& place,
-                 const Look& look) {
-    auto* label = new QLabel(form);
-    Place(label, name, place, look);
+Caption* AddLabel(QWidget* form, const char* name, const QString& caption, const Twips& place,
+                  const Look& look, QRgb text = kBlack) {
+    auto* label = new Caption(FontOf(look), form);
+    Place(label, name, place);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PaintBackground(label, kOrange);
-    label->setText(caption);
+    label->setPalette(LabelPalette(text));
+    label->setAutoFillBackground(true);
+    if (!caption.isEmpty()) {
+        label->setCaption(caption);
+    }
     return label;
 }
 
 // A label whose caption is a result the user may want to copy into a report.
-QLabel* AddResult(QWidget* form, const char* name, const Twips& place, const Look& look) {
-    QLabel* label = AddLabel(form, name, QString(), place, look);
+Caption* AddResult(QWidget* form, const char* name, const Twips& place, const Look& look,
+                   QRgb text = kBlack) {
+    Caption* label = AddLabel(form, name, QString(), place, look, text);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -82,7 +89,8 @@ QLabel* AddResult(QWidget* form, const char* name, const Twips& place, const Loo
 QLineEdit* AddBox(QWidget* form, const char* name, const QString& text, const Twips& place,
                   const Look& look, const QString& spokenName) {
     auto* box = new QLineEdit(form);
-    Place(box, name, place, look);
+    Place(box, name, place);
+    box->setFont(FontOf(look));
     box->setAccessibleName(spokenName);
     box->setText(text);
     return box;
@@ -91,7 +99,8 @@ QLineEdit* AddBox(QWidget* form, const char* name, const QString& text, const Tw
 QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, const Twips& place,
                        const Look& look) {
     auto* button = new QPushButton(form);
-    Place(button, name, place, look);
+    Place(button, name, place);
+    button->setFont(FontOf(look));
     button->setText(caption);
     return button;
 }
@@ -130,11 +139,15 @@ QString AdviceFor(ErrorKind kind) {
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Trolvane");
+    setWindowIcon(TrolvaneIcon());
     setFixedSize(Pixels(kClientArea).size());
-    PaintBackground(this, kOrange);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kOrange);
+    setPalette(background);
+    setAutoFillBackground(true);
 
     const QString title = QString::fromUtf8("Bartlett's X\u00b2 Test for  \"the next PC\"");
-    QLabel* heading = AddLabel(this, "Label5", title, {120, 240, 4095, 375}, {9.75, true});
+    Caption* heading = AddLabel(this, "Label5", title, {120, 240, 4095, 375}, {9.75, true});
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     AddLabel(this, "Label1", "Number of Variables", {240, 960, 2295, 255}, kCaption);
     state_.v = AddBox(this, "v", " ", {2880, 840, 615, 375}, {12}, "Number of Variables");
@@ -148,10 +161,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent) {
     QPushButton* start = AddButton(this, "Command1", "Start", {3600, 2400, 615, 375}, kSmall);
     QPushButton* test = AddButton(this, "Command2", "Test", {3600, 2880, 615, 375}, kSmall);
 
-    state_.oops = AddResult(this, "oops", {240, 3120, 3135, 375}, {8.25, true});
-    QPalette warning = state_.oops->palette();
-    warning.setColor(QPalette::WindowText, kBlue);
-    state_.oops->setPalette(warning);
+    state_.oops = AddResult(this, "oops", {240, 3120, 3135, 375}, {8.25, true}, kBlue);
     state_.tlabel = AddResult(this, "tlabel", {2160, 3720, 2295, 615}, kSmall);
     state_.flabel = AddLabel(this, "flabel", QString(), {120, 3960, 615, 375}, kSmall);
     state_.elabel = AddLabel(this, "elabel", QString(), {960, 4080, 855, 255}, kSmall);

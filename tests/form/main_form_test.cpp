@@ -1,10 +1,15 @@
 // The window driven through clicks and typing: start-up state, layout and look,
 // the Start and Test commands, and failures that leave everything in place.
+#include <QAccessible>
+#include <QFile>
 #include <QFont>
+#include <QFontInfo>
 #include <QPalette>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
+#include "form/application.h"
+#include "form/caption.h"
 #include "tests/form/form_driver.h"
 
 using namespace trolvane::testing;
@@ -51,6 +56,28 @@ bool NoteAgreesWithCaption(const QString& note, const QString& caption) {
     const double p = n.captured(1).toDouble();
     const double level = c.captured(4) == "5" ? 0.05 : 0.01;
     return c.captured(3) == ">" ? p > level : p < level;
+}
+
+// Types v, n, det and f, presses Start, types the ten eigenvalues, presses Test.
+void RunSession(QWidget& form, const QStringList& inputs, const QStringList& eigenvalues) {
+    for (int i = 0; i < 4; ++i) {
+        Type(form, QStringList({"v", "n", "det", "f"})[i], inputs[i]);
+    }
+    Press(form, "Command1");
+    TypeEigenvalues(form, eigenvalues);
+    QVERIFY(!Press(form, "Command2").shown);
+}
+
+// The darkest pixel of the label as drawn: its text, where it has any.
+int DarkestGrey(QWidget* label) {
+    const QImage image = label->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+        }
+    }
+    return darkest;
 }
 
 int ShownRows(const QWidget& form) {
@@ -328,6 +355,91 @@ class MainFormTest : public QObject {
         QCOMPARE(Text(*form_, "f"), QString("2"));
         QCOMPARE(Caption(*form_, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1.857 p > .05"));
         QVERIFY(Caption(*form_, "test_3").isEmpty());
+    }
+
+    void everyCaptionShowsWhole_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QStringList>("eigenvalues");
+        QTest::newRow("ten rows of large df")
+            << QStringList{"250", "100000", "1E-30", "10"}
+            << QStringList{"9", "8", "7", "6", "5", "4", "3", "2", "1", "0.5"};
+        QTest::newRow("fractional df")
+            << QStringList{"4.5", "50", "0.48", "10"} << QStringList(10, "0.3");
+        QTest::newRow("negative statistics")
+            << QStringList{"7", "100000", "5", "10"} << QStringList(10, "1");
+    }
+
+    // No word wider than its label, every line within its height but for the
+    // last line's descent, measured as the label itself lays the caption out.
+    void everyCaptionShowsWhole() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, eigenvalues);
+        RunSession(*form_, inputs, eigenvalues);
+        QVERIFY(Caption(*form_, "test_1").startsWith(" "));
+        for (const QLabel* label : form_->findChildren<QLabel*>()) {
+            const QString what = label->objectName() + ": " + label->text();
+            QVERIFY2(label->minimumSizeHint().width() <= label->width(), qPrintable(what));
+            QVERIFY2(label->heightForWidth(label->width()) - label->fontMetrics().descent() <=
+                         label->height(),
+                     qPrintable(what));
+        }
+    }
+
+    void aCaptionTooWideStepsItsFontDown() {
+        const QFont designed = form_->findChild<QLabel*>("elabel")->font();
+        const QSize natural = QFontMetrics(designed).size(0, "Eigenvalue");
+        const QFont fitting = trolvane::FittingFont(designed, "Eigenvalue", natural - QSize(4, 0));
+        QVERIFY(fitting.pointSizeF() < designed.pointSizeF());
+        QVERIFY(trolvane::CaptionFits(fitting, "Eigenvalue", natural - QSize(4, 0)));
+        QCOMPARE(trolvane::FittingFont(designed, "Eigenvalue", natural), designed);
+    }
+
+    void controlsUseWinesTahomaWhereInstalled() {
+        if (!QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) {
+            QSKIP("Wine's fonts are not installed");
+        }
+        for (const char* control : {"Label5", "v", "Command1", "test_1"}) {
+            QCOMPARE(QFontInfo(form_->findChild<QWidget*>(control)->font()).family(),
+                     QString("Tahoma"));
+        }
+    }
+
+    void labelTextIsBlackInADarkTheme() {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(40, 40, 40), QColor(30, 30, 30));
+        dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
+        QApplication::setPalette(dark);
+        trolvane::MainForm form;
+        form.show();
+        StartWorkedExample(form, "4");
+        TypeEigenvalues(form, {"2", "1", "0.6", "0.4"});
+        Press(form, "Command2");
+        QApplication::setPalette(light);
+        for (QLabel* label : form.findChildren<QLabel*>()) {
+            const QColor text = label->objectName() == "oops" ? QColor(0, 0, 255) : Qt::black;
+            QCOMPARE(label->palette().color(QPalette::WindowText), text);
+        }
+        for (const char* label : {"Label1", "tlabel", "test_1", "fnum_1"}) {
+            QVERIFY2(DarkestGrey(form.findChild<QLabel*>(label)) < 60, label);
+        }
+    }
+
+    void windowBelongsToItsLauncherEntry() {
+        const QIcon icon = form_->windowIcon();
+        for (const int size : {16, 32, 48, 128}) {
+            QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
+            QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+        }
+        trolvane::IdentifyApplication();
+        QFile entry(TROLVANE_DESKTOP_ENTRY);
+        QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString text = QString::fromUtf8(entry.readAll());
+        QCOMPARE(QGuiApplication::desktopFileName() + ".desktop",
+                 QFileInfo(entry.fileName()).fileName());
+        // On X11 a window's class is the application name.
+        QVERIFY(text.contains("\nStartupWMClass=" + QGuiApplication::applicationName() + "\n"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(qApp)->text(QAccessible::Name),
+                 QString("Trolvane"));
     }
 
     void failuresAreReportedAndLoseNothing_data() {
