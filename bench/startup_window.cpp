@@ -1,34 +1,36 @@
-// Start-up probe: builds a window exactly as the program does, and ends the
-// process as soon as the window is shown and painted. Built three times: with
-// Trolvane's window, and for comparison with an empty window of the same size
-// and with one that shows a single line of text.
+// Start-up probe: builds a window exactly as the program does and ends the
+// process the moment that window has been exposed and painted, so that a run
+// counts exec to first expose and nothing of the teardown. Built twice: with
+// Trolvane's window, and for comparison with a Qt window showing one label.
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 
-#if defined(STARTUP_EMPTY_WINDOW)
-#include <QWidget>
-using Window = QWidget;
-#elif defined(STARTUP_TEXT_WINDOW)
-// Any text on screen starts the font system, which an empty window never does.
+#if defined(STARTUP_LABEL_WINDOW)
 class Window : public QWidget {
   public:
-    Window() { new QLabel("Trolvane", this); }
+    Window() {
+        new QLabel("Trolvane", this);
+        setWindowTitle("Trolvane");
+        setFixedSize(332, 627);
+    }
 };
 #else
+#include "form/application.h"
 #include "form/main_form.h"
 using Window = trolvane::MainForm;
 #endif
 
 namespace {
 
-// Quits once the window is exposed, after the paint that follows.
-class QuitWhenShown : public QObject {
+// Ends the process once the window is exposed, after the paint that follows.
+class EndWhenShown : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QTimer::singleShot(0, [] { std::_Exit(EXIT_SUCCESS); });
         }
         return false;
     }
@@ -38,11 +40,12 @@ class QuitWhenShown : public QObject {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+#if !defined(STARTUP_LABEL_WINDOW)
+    trolvane::IdentifyApplication();
+#endif
     Window window;
-    window.setWindowTitle("Trolvane");
-    window.setFixedSize(332, 627);
     window.show();
-    QuitWhenShown quitWhenShown;
-    window.windowHandle()->installEventFilter(&quitWhenShown);
+    EndWhenShown endWhenShown;
+    window.windowHandle()->installEventFilter(&endWhenShown);
     return application.exec();
 }

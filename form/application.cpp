@@ -1,6 +1,9 @@
 #include "form/application.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QResource>
 #include <array>
 
 namespace trolvane {
@@ -15,10 +18,13 @@ void IdentifyApplication() {
     QGuiApplication::setDesktopFileName(kDesktopEntry);
 }
 
+// Each size is kept as raw pixels, so that no image is decoded at start-up.
 QIcon TrolvaneIcon() {
     QIcon icon;
     for (const int size : kIconSizes) {
-        icon.addFile(QString(":/icons/%1.png").arg(size), QSize(size, size));
+        const QResource pixels(QString(":/icons/%1.rgba").arg(size));
+        const QImage image(pixels.data(), size, size, QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }

@@ -27,7 +27,15 @@ QFont FittingFont(const QFont& designed, const QString& caption, QSize box) {
 }
 
 Caption::Caption(const QFont& designed, QWidget* parent) : QLabel(parent), designed_(designed) {
-    setFont(designed);
+    if (designed != font()) {
+        setFont(designed);
+    }
+}
+
+void Caption::paintEvent(QPaintEvent* event) {
+    if (!text().isEmpty()) {
+        QLabel::paintEvent(event);
+    }
 }
 
 void Caption::setCaption(const QString& caption) {

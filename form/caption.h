@@ -21,6 +21,10 @@ class Caption : public QLabel {
     // Shows the caption, its font chosen before the text is laid out.
     void setCaption(const QString& caption);
 
+  protected:
+    // An empty caption draws nothing: the window's background shows through.
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     QFont designed_;
 };

@@ -48,14 +48,23 @@ QFont FontOf(const Look& look) {
     return font;
 }
 
-// Every control gets its font before its text, so that no text is laid out twice.
 void Place(QWidget* control, const char* name, const Twips& place) {
     control->setObjectName(name);
     control->setGeometry(Pixels(place));
 }
 
+// Every control gets its font before its text, so that no text is laid out
+// twice; a control in the window's own font just keeps it.
+void SetFont(QWidget* control, const Look& look) {
+    const QFont font = FontOf(look);
+    if (font != control->font()) {
+        control->setFont(font);
+    }
+}
+
 // Labels are orange with text of the given colour whatever the desktop's
-// colour scheme, so that they read the same in a light or a dark theme.
+// colour scheme, so that they read the same in a light or a dark theme. The
+// orange is the window's own, which shows through them.
 QPalette LabelPalette(QRgb text) {
     QPalette palette;
     palette.setColor(QPalette::Window, kOrange);
@@ -71,7 +80,6 @@ Caption* AddLabel(QWidget* form, const char* name, const QString& caption, const
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setPalette(LabelPalette(text));
-    label->setAutoFillBackground(true);
     if (!caption.isEmpty()) {
         label->setCaption(caption);
     }
@@ -90,7 +98,7 @@ QLineEdit* AddBox(QWidget* form, const char* name, const QString& text, const Tw
                   const Look& look, const QString& spokenName) {
     auto* box = new QLineEdit(form);
     Place(box, name, place);
-    box->setFont(FontOf(look));
+    SetFont(box, look);
     box->setAccessibleName(spokenName);
     box->setText(text);
     return box;
@@ -100,7 +108,7 @@ QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, 
                        const Look& look) {
     auto* button = new QPushButton(form);
     Place(button, name, place);
-    button->setFont(FontOf(look));
+    SetFont(button, look);
     button->setText(caption);
     return button;
 }
@@ -145,6 +153,8 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent) {
     background.setColor(QPalette::Window, kOrange);
     setPalette(background);
     setAutoFillBackground(true);
+    // The font most controls use, inherited rather than set on each.
+    setFont(FontOf(kSmall));
 
     const QString title = QString::fromUtf8("Bartlett's X\u00b2 Test for  \"the next PC\"");
     Caption* heading = AddLabel(this, "Label5", title, {120, 240, 4095, 375}, {9.75, true});
