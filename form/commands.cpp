@@ -20,8 +20,8 @@ void WriteExactP(Caption* caption, const ComponentResult& result, const NumberFo
 void StartCommand(FormState& form) {
     const NumberFormat format = UserNumberFormat();
     // 1. Normalise f, then v.
-    Normalise(form.f, format);
-    Normalise(form.v, format);
+    Normalise(form, form.f, format);
+    Normalise(form, form.v, format);
     // 2. Warn when more factors are asked for than can be tested; never cleared.
     if (Number(form.v, format) - 1 < Number(form.f, format)) {
         form.oops->setCaption("Can only test up to #factors - 1");
@@ -40,7 +40,7 @@ void TestCommand(FormState& form) {
     const NumberFormat format = UserNumberFormat();
     // 1. Normalise the inputs, in this order.
     for (QLineEdit* box : {form.n, form.v, form.det, form.f}) {
-        Normalise(box, format);
+        Normalise(form, box, format);
     }
     // 2. The interpretation sentence.
     form.tlabel->setCaption(
@@ -53,10 +53,11 @@ void TestCommand(FormState& form) {
     RowTotals totals;
     // 4. Every row's eigenvalue joins the totals; testable rows get their caption.
     ForEachRow(Number(form.f, format), [&](int k) {
-        totals.add(Number(form.eigen(k), format));
+        totals.add(Eigenvalue(form, k, format));
         if (!IsTestable(k, p)) {
             return;
         }
+        form.step = {Step::Doing::Computing, nullptr, k};
         const ComponentResult result = ComponentTest(p, n, detR, k, totals);
         Caption* caption = form.test(k);
         caption->setCaption(QString::fromStdString(Significance(result.chisq, result.df, format)));

@@ -17,6 +17,15 @@ constexpr int kRows = 10;
 // The user's separators, as the system locale writes numbers.
 NumberFormat UserNumberFormat();
 
+// Where a command is: normalising a box, reading an eigenvalue box, or
+// computing a row. A failure is reported, and the keyboard sent, there.
+struct Step {
+    enum class Doing { Nothing, Normalising, Reading, Computing };
+    Doing doing = Doing::Nothing;
+    QLineEdit* box = nullptr;
+    int row = 0;
+};
+
 struct FormState {
     QLineEdit* v = nullptr;
     QLineEdit* n = nullptr;
@@ -29,6 +38,7 @@ struct FormState {
     std::array<QLineEdit*, kRows> eigenBoxes{};
     std::array<Caption*, kRows> fnumLabels{};
     std::array<Caption*, kRows> testLabels{};
+    Step step;
 
     // The control arrays, indexed 1 to 10; any other index is a missing element.
     QLineEdit* eigen(int index) const { return Element(eigenBoxes, index); }
@@ -46,10 +56,13 @@ struct FormState {
 };
 
 // Replaces the box's text by the number it holds, as the commands will use it.
-void Normalise(QLineEdit* box, const NumberFormat& format);
+void Normalise(FormState& form, QLineEdit* box, const NumberFormat& format);
 
 // The number a box holds, read strictly: a box without one is a type mismatch.
 double Number(const QLineEdit* box, const NumberFormat& format);
+
+// The eigenvalue of row k, read strictly.
+double Eigenvalue(FormState& form, int k, const NumberFormat& format);
 
 // Runs row(k) for k = 1, 2, ... while k does not exceed F; past row 10 the
 // control arrays raise a missing element.

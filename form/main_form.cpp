@@ -2,10 +2,11 @@
 
 #include <QMessageBox>
 #include <QPushButton>
-#include <array>
 
+#include "form/advice.h"
 #include "form/application.h"
 #include "form/commands.h"
+#include "form/paste.h"
 #include "form/stand_in_font.h"
 
 namespace trolvane {
@@ -116,33 +117,6 @@ QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, 
 constexpr Look kCaption{9.75};
 constexpr Look kSmall{8.25};
 
-// A sentence for each kind of failure that tells the user what to mend.
-struct Advice {
-    ErrorKind kind;
-    const char* text;
-};
-
-constexpr std::array<Advice, 5> kAdvice{{
-    {ErrorKind::TypeMismatch,
-     "Every numbered eigenvalue box up to the number of factors must hold a number."},
-    {ErrorKind::InvalidArgument,
-     "Check that the determinant is above 0, that the eigenvalues add up to less than the "
-     "number of variables, and that the sample size is larger than the number of variables."},
-    {ErrorKind::DivisionByZero,
-     "An eigenvalue is 0, or the eigenvalues add up to the number of variables."},
-    {ErrorKind::Overflow, "A number is too large to compute with."},
-    {ErrorKind::MissingElement, "There are 10 rows: type a number of factors from 1 to 10."},
-}};
-
-QString AdviceFor(ErrorKind kind) {
-    for (const Advice& advice : kAdvice) {
-        if (advice.kind == kind) {
-            return advice.text;
-        }
-    }
-    return QString();
-}
-
 }  // namespace
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent) {
@@ -199,6 +173,12 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent) {
 
     connect(start, &QPushButton::clicked, this, &MainForm::Command1_Click);
     connect(test, &QPushButton::clicked, this, &MainForm::Command2_Click);
+    for (QLineEdit* box : {state_.v, state_.n, state_.det, state_.f}) {
+        connect(box, &QLineEdit::textEdited, this, [this, box] { Input_Change(box); });
+    }
+    for (int k = 1; k <= kRows; ++k) {
+        connect(state_.eigen(k), &QLineEdit::textEdited, this, [this, k] { eigen_Change(k); });
+    }
     Form_Load();
 }
 
@@ -216,7 +196,16 @@ void MainForm::Command2_Click() {
     Run(TestCommand);
 }
 
+void MainForm::eigen_Change(int index) {
+    SpreadPastedColumn(state_, index);
+}
+
+void MainForm::Input_Change(QLineEdit* box) {
+    KeepFirstPastedField(box);
+}
+
 void MainForm::Run(void (*command)(FormState&)) {
+    state_.step = {};
     try {
         command(state_);
     } catch (const RunError& error) {
@@ -225,12 +214,18 @@ void MainForm::Run(void (*command)(FormState&)) {
 }
 
 void MainForm::ReportError(const RunError& error) {
+    const Advice advice = AdviceFor(error, state_);
     const QString message = QString("Run-time error '%1':\n\n%2")
                                 .arg(error.number())
                                 .arg(QString::fromUtf8(error.what()));
     QMessageBox box(QMessageBox::Critical, "Trolvane", message, QMessageBox::Ok, this);
-    box.setInformativeText(AdviceFor(error.kind()) + " Mend the box, then press the button again.");
+    box.setInformativeText(advice.sentence + " Then press the button again.");
     box.exec();
+    // The keyboard goes to the box to mend, its text selected to type over.
+    if (advice.box != nullptr) {
+        advice.box->setFocus(Qt::OtherFocusReason);
+        advice.box->selectAll();
+    }
 }
 
 }  // namespace trolvane

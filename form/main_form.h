@@ -17,6 +17,10 @@ class MainForm : public QWidget {
   private slots:
     void Command1_Click();
     void Command2_Click();
+    // A box's text changed by the user: a paste of several fields is spread
+    // over the rows, or cut to one number in the four input boxes.
+    void eigen_Change(int index);
+    void Input_Change(QLineEdit* box);
 
   private:
     void Form_Load();

@@ -39,6 +39,17 @@ class CommaLocaleTest : public QObject {
         QCOMPARE(Caption(form, "test_3"), QString::fromUtf8(" X\u00b2 has df = 0"));
     }
 
+    void pastedColumnIsReadWithTheDecimalComma() {
+        trolvane::MainForm form;
+        Type(form, "v", "4");
+        Type(form, "n", "50");
+        Type(form, "det", "0,48");
+        Type(form, "f", "3");
+        Paste(form, "eigen_1", "2\r\n1\r\n0,6\r\n");
+        QVERIFY(!Press(form, "Command2").shown);
+        QCOMPARE(Caption(form, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1,857 p > .05"));
+    }
+
     void pointTypedEigenvalueIsNotReadAsThousands() {
         trolvane::MainForm form;
         Type(form, "v", "4");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -49,6 +50,14 @@ inline void Type(QWidget& form, const QString& name, const QString& text) {
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, text);
+}
+
+// Pastes the text over the box's whole text with the keyboard.
+inline void Paste(QWidget& form, const QString& name, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QLineEdit* box = Box(form, name);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
 }
 
 // Clicks the button and dismisses the error box the click may raise.

@@ -443,6 +443,98 @@ class MainFormTest : public QObject {
                  QString("Trolvane"));
     }
 
+    void failureNamesItsBoxAndSendsTheKeyboardThere_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QStringList>("eigenvalues");
+        QTest::addColumn<QString>("advice");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("word in a middle row")
+            << QStringList{"9", "50", "0.48", "5"} << QStringList{"2", "1", "x", "0.4", "0.3"}
+            << "Eigenvalue 3 holds no number."
+            << "eigen_3";
+        QTest::newRow("empty box")
+            << QStringList{"4", "50", "0.48", "4"} << QStringList{"2", "1", "0.6", ""}
+            << "Eigenvalue 4 holds no number."
+            << "eigen_4";
+        QTest::newRow("eleven rows")
+            << QStringList{"20", "50", "0.001", "11"} << QStringList(10, "0.5")
+            << "There are 10 rows: type a number of factors from 1 to 10."
+            << "f";
+        QTest::newRow("zero eigenvalue in row 2")
+            << QStringList{"4", "50", "0.48", "2"} << QStringList{"2", "0"}
+            << "Row 2 cannot be computed: check the determinant, that no eigenvalue up to row 2 "
+               "is 0, and that the eigenvalues up to row 2 add up to less than the number of "
+               "variables."
+            << "det";
+        QTest::newRow("determinant too large")
+            << QStringList{"4", "50", "1e400", "2"} << QStringList{"2", "1"}
+            << "Determinant of R holds a number too large to compute with."
+            << "det";
+    }
+
+    void failureNamesItsBoxAndSendsTheKeyboardThere() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, eigenvalues);
+        QFETCH(QString, advice);
+        QFETCH(QString, box);
+        for (int i = 0; i < 4; ++i) {
+            Type(*form_, QStringList({"v", "n", "det", "f"})[i], inputs[i]);
+        }
+        Press(*form_, "Command1");
+        TypeEigenvalues(*form_, eigenvalues);
+        Box(*form_, "v")->setFocus();
+        const ErrorReport report = Press(*form_, "Command2");
+        QCOMPARE(report.advice, advice + " Then press the button again.");
+        QCOMPARE(form_->focusWidget(), Box(*form_, box));
+        QCOMPARE(Box(*form_, box)->selectedText(), Text(*form_, box));
+    }
+
+    void pastedColumnFillsTheRows_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("lines into the first row")
+            << "eigen_1"
+            << "2\r\n1\r\n0.6\r\n0.4\r\n"
+            << QStringList{"2", "1", "0.6", "0.4", " ", " ", " ", " ", " ", " "};
+        QTest::newRow("tabs into a middle row")
+            << "eigen_2"
+            << "1\t0.6\t\t0.4\t\t"
+            << QStringList{" ", "1", "0.6", "", "0.4", " ", " ", " ", " ", " "};
+        QTest::newRow("past row 10")
+            << "eigen_8"
+            << "3\n2\n1\n0.5" << QStringList{" ", " ", " ", " ", " ", " ", " ", "3", "2", "1"};
+        QTest::newRow("one field")
+            << "eigen_1"
+            << "2.5" << QStringList{"2.5", " ", " ", " ", " ", " ", " ", " ", " ", " "};
+    }
+
+    void pastedColumnFillsTheRows() {
+        QFETCH(QString, box);
+        QFETCH(QString, column);
+        QFETCH(QStringList, rows);
+        Type(*form_, "v", "12");
+        Type(*form_, "f", "1");
+        Press(*form_, "Command1");
+        Paste(*form_, box, column);
+        for (int k = 1; k <= 10; ++k) {
+            const bool filled = rows[k - 1] != " ";
+            QCOMPARE(Text(*form_, Row("eigen", k)), rows[k - 1]);
+            QCOMPARE(!Box(*form_, Row("eigen", k))->isHidden(), k == 1 || filled);
+            QCOMPARE(Caption(*form_, Row("fnum", k)),
+                     k == 1 || filled ? QString::number(k) : QString());
+        }
+        QCOMPARE(Text(*form_, "f"), QString("1"));
+        QVERIFY(Caption(*form_, "tlabel").isEmpty());
+    }
+
+    void linesPastedIntoAnInputBoxKeepTheFirstNumber() {
+        Paste(*form_, "v", "\n4\n50\n");
+        QCOMPARE(Text(*form_, "v"), QString("4"));
+        Press(*form_, "Command2");
+        QCOMPARE(Text(*form_, "v"), QString("4"));
+    }
+
     void failuresAreReportedAndLoseNothing_data() {
         QTest::addColumn<QString>("determinant");
         QTest::addColumn<QString>("factors");
