@@ -22,15 +22,16 @@ test: build
 run: build
 	build/form/trolvane
 
-# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
-sanitize: deps
+# Every test again, built with clang, AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize:
+	@scripts/install-deps --clang
 	cmake --preset sanitize
 	cmake --build build-sanitize
 	QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize --output-on-failure --parallel 2
 
 # Each fuzz target for FUZZ_SECONDS seconds.
 fuzz:
-	@scripts/install-deps --fuzz
+	@scripts/install-deps --clang
 	cmake --preset fuzz
 	cmake --build build-fuzz
 	scripts/run-fuzzers $(FUZZ_SECONDS)

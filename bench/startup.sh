@@ -1,36 +1,59 @@
 #!/bin/sh
-# Measures start-up, process start to window shown and painted, for Trolvane's
-# window and for two bare Qt windows built the same way: an empty one, and one
-# showing a single line of text; and the peak resident memory of each.
+# Start-up of Trolvane against a Qt window with one label, both from exec to
+# the window's first expose: instructions counted by callgrind (the same on
+# every run, the stable measure), then wall clock and peak resident memory over
+# alternating runs, as medians with their spread.
 # Needs a display; `make bench` runs it under Xvfb.
 set -eu
-build="${1:-build-bench}/bench"
-runs="${RUNS:-60}"
+exec python3 - "${1:-build-bench}/bench" "${RUNS:-40}" <<'PY'
+import os, platform, statistics, subprocess, sys, tempfile, time
 
-hyperfine -N --style basic --warmup 5 --runs "$runs" --export-json "$build/startup.json" \
-    "$build/startup_empty" "$build/startup_text" "$build/startup_trolvane" >"$build/startup.txt"
+probes_dir, runs = sys.argv[1], int(sys.argv[2])
+probes = [("Qt window with one label", os.path.join(probes_dir, "startup_label")),
+          ("Trolvane", os.path.join(probes_dir, "startup_trolvane"))]
 
-least_peak_rss_kib() {
-    least=""
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        rss=$(/usr/bin/time -f %M "$1" 2>&1 >/dev/null | tail -n 1)
-        if [ -z "$least" ] || [ "$rss" -lt "$least" ]; then least=$rss; fi
-    done
-    echo "$least"
-}
+def instructions(path):
+    """Instructions from exec to first expose, in the probe's own process."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "callgrind")
+        run = subprocess.Popen(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out + ".%p",
+                                path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        run.wait()
+        with open(f"{out}.{run.pid}") as profile:
+            return next(int(line.split()[1]) for line in profile if line.startswith("totals:"))
 
-python3 - "$build/startup.json" "$(least_peak_rss_kib "$build/startup_empty")" \
-    "$(least_peak_rss_kib "$build/startup_text")" \
-    "$(least_peak_rss_kib "$build/startup_trolvane")" <<'PY'
-import json, sys
-results = json.load(open(sys.argv[1]))["results"]
-names = ["empty Qt window", "Qt window with one line of text", "Trolvane"]
-times = [r["median"] * 1000 for r in results]
-spreads = [r["stddev"] * 1000 for r in results]
-rss = [int(kib) / 1024 for kib in sys.argv[2:5]]
-for name, time, spread, memory in zip(names, times, spreads, rss):
-    print(f"{name:33s} {time:6.1f} ms median (sd {spread:.1f})  peak RSS {memory:5.1f} MiB")
-for name, time, memory in zip(names[:2], times[:2], rss[:2]):
-    print(f"Trolvane against the {name}: {100 * (times[2] / time - 1):+.1f} % time, "
-          f"{rss[2] - memory:+.2f} MiB memory")
+def timed_run(path):
+    """Wall-clock seconds and peak resident KiB of one run."""
+    start = time.perf_counter()
+    run = subprocess.Popen([path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, _, usage = os.wait4(run.pid, 0)
+    return time.perf_counter() - start, usage.ru_maxrss
+
+def quartiles(values):
+    q = statistics.quantiles(values, n=4)
+    return q[0], statistics.median(values), q[2]
+
+counts = [instructions(path) for _, path in probes]
+for _, path in probes:
+    for _ in range(3):
+        timed_run(path)
+times, memory = [[] for _ in probes], [[] for _ in probes]
+for _ in range(runs):
+    for i, (_, path) in enumerate(probes):
+        seconds, kib = timed_run(path)
+        times[i].append(seconds * 1000)
+        memory[i].append(kib / 1024)
+
+model = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
+              if line.startswith("model name")), platform.machine())
+print(f"Start-up, exec to first expose, {time.strftime('%Y-%m-%d')}, {os.cpu_count()} cores, {model}")
+print(f"{'':26s} {'instructions':>13s}  {'wall clock, median (quartiles)':>31s}  {'peak memory':>11s}")
+for (name, _), count, wall, rss in zip(probes, counts, times, memory):
+    low, mid, high = quartiles(wall)
+    print(f"{name:26s} {count / 1e6:11.2f} M  {mid:8.1f} ms ({low:.1f} to {high:.1f} ms)  "
+          f"{statistics.median(rss):7.1f} MiB")
+wall_ratio = statistics.median(times[1]) / statistics.median(times[0])
+print(f"Trolvane against the one-label window: {counts[1] / counts[0]:.3f} x instructions, "
+      f"{statistics.median(memory[1]) - statistics.median(memory[0]):+.2f} MiB peak memory, "
+      f"{100 * (wall_ratio - 1):+.1f} % wall clock ({runs} alternating runs each)")
 PY

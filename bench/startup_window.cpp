@@ -41,7 +41,7 @@ class EndWhenShown : public QObject {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
 #if !defined(STARTUP_LABEL_WINDOW)
-    trolvane::IdentifyApplication();
+    trolvane::SetUpApplication();
 #endif
     Window window;
     window.show();

@@ -6,6 +6,8 @@
 #include <QResource>
 #include <array>
 
+#include "form/stand_in_font.h"
+
 namespace trolvane {
 namespace {
 
@@ -13,9 +15,10 @@ constexpr std::array<int, 6> kIconSizes = {16, 24, 32, 48, 64, 128};
 
 }  // namespace
 
-void IdentifyApplication() {
+void SetUpApplication() {
     QGuiApplication::setApplicationName("Trolvane");
     QGuiApplication::setDesktopFileName(kDesktopEntry);
+    QGuiApplication::setFont(StandInFont(kSmallPoints));
 }
 
 // Each size is kept as raw pixels, so that no image is decoded at start-up.

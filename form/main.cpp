@@ -6,7 +6,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    trolvane::IdentifyApplication();
+    trolvane::SetUpApplication();
     trolvane::MainForm form;
     form.show();
     return application.exec();

@@ -43,10 +43,7 @@ constexpr QRgb kBlack = qRgb(0, 0, 0);
 constexpr QRgb kBlue = qRgb(0, 0, 255);
 
 QFont FontOf(const Look& look) {
-    QFont font(StandInFamily());
-    font.setPointSizeF(look.points);
-    font.setBold(look.bold);
-    return font;
+    return StandInFont(look.points, look.bold);
 }
 
 void Place(QWidget* control, const char* name, const Twips& place) {
@@ -115,7 +112,7 @@ QPushButton* AddButton(QWidget* form, const char* name, const QString& caption, 
 }
 
 constexpr Look kCaption{9.75};
-constexpr Look kSmall{8.25};
+constexpr Look kSmall{kSmallPoints};
 
 }  // namespace
 

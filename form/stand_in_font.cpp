@@ -33,4 +33,11 @@ QString StandInFamily() {
     return family;
 }
 
+QFont StandInFont(double points, bool bold) {
+    QFont font(StandInFamily());
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
 }  // namespace trolvane

@@ -136,7 +136,8 @@ TEST(StrictNumber, RaisesTypeMismatchOnAnythingElse) {
         {"1 234,5", kCommaNoBreak},
     };
     for (const auto& [text, format] : cases) {
-        EXPECT_EQ(KindOf([&] { StrictNumber(text, format); }), ErrorKind::TypeMismatch)
+        EXPECT_EQ(KindOf([&text = text, &format = format] { StrictNumber(text, format); }),
+                  ErrorKind::TypeMismatch)
             << '"' << text << '"';
     }
     EXPECT_EQ(KindOf([] { StrictNumber("1e400"); }), ErrorKind::Overflow);

@@ -431,7 +431,7 @@ class MainFormTest : public QObject {
             QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
             QVERIFY(icon.availableSizes().contains(QSize(size, size)));
         }
-        trolvane::IdentifyApplication();
+        trolvane::SetUpApplication();
         QFile entry(TROLVANE_DESKTOP_ENTRY);
         QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
         const QString text = QString::fromUtf8(entry.readAll());
