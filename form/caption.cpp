@@ -39,6 +39,9 @@ void Caption::paintEvent(QPaintEvent* event) {
 }
 
 void Caption::setCaption(const QString& caption) {
+    if (caption == text()) {
+        return;
+    }
     const QFont fitting = caption.isEmpty() ? designed_ : FittingFont(designed_, caption, size());
     if (fitting != font()) {
         setFont(fitting);
