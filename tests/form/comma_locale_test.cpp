@@ -20,10 +20,7 @@ class CommaLocaleTest : public QObject {
         trolvane::MainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        Type(form, "v", "4");
-        Type(form, "n", "50");
-        Type(form, "det", "0.48");
-        Type(form, "f", "3");
+        TypeInputs(form, {"4", "50", "0.48", "3"});
         Press(form, "Command1");
         Type(form, "eigen_1", "2");
         Type(form, "eigen_2", "1");
@@ -41,10 +38,7 @@ class CommaLocaleTest : public QObject {
 
     void pastedColumnIsReadWithTheDecimalComma() {
         trolvane::MainForm form;
-        Type(form, "v", "4");
-        Type(form, "n", "50");
-        Type(form, "det", "0,48");
-        Type(form, "f", "3");
+        TypeInputs(form, {"4", "50", "0,48", "3"});
         Paste(form, "eigen_1", "2\r\n1\r\n0,6\r\n");
         QVERIFY(!Press(form, "Command2").shown);
         QCOMPARE(Caption(form, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1,857 p > .05"));
@@ -52,9 +46,7 @@ class CommaLocaleTest : public QObject {
 
     void pointTypedEigenvalueIsNotReadAsThousands() {
         trolvane::MainForm form;
-        Type(form, "v", "4");
-        Type(form, "det", "0,48");
-        Type(form, "f", "1");
+        TypeInputs(form, {"4", " ", "0,48", "1"});
         Type(form, "eigen_1", "0.6");
         const ErrorReport report = Press(form, "Command2");
         QVERIFY(report.text.contains("Type mismatch"));

@@ -52,6 +52,15 @@ inline void Type(QWidget& form, const QString& name, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
+// Types the number of variables, the sample size, the determinant and the
+// number of factors, in that order.
+inline void TypeInputs(QWidget& form, const QStringList& inputs) {
+    const QStringList boxes = {"v", "n", "det", "f"};
+    for (int i = 0; i < boxes.size(); ++i) {
+        Type(form, boxes[i], inputs[i]);
+    }
+}
+
 // Pastes the text over the box's whole text with the keyboard.
 inline void Paste(QWidget& form, const QString& name, const QString& text) {
     QGuiApplication::clipboard()->setText(text);

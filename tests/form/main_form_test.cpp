@@ -60,9 +60,7 @@ bool NoteAgreesWithCaption(const QString& note, const QString& caption) {
 
 // Types v, n, det and f, presses Start, types the ten eigenvalues, presses Test.
 void RunSession(QWidget& form, const QStringList& inputs, const QStringList& eigenvalues) {
-    for (int i = 0; i < 4; ++i) {
-        Type(form, QStringList({"v", "n", "det", "f"})[i], inputs[i]);
-    }
+    TypeInputs(form, inputs);
     Press(form, "Command1");
     TypeEigenvalues(form, eigenvalues);
     QVERIFY(!Press(form, "Command2").shown);
@@ -477,9 +475,7 @@ class MainFormTest : public QObject {
         QFETCH(QStringList, eigenvalues);
         QFETCH(QString, advice);
         QFETCH(QString, box);
-        for (int i = 0; i < 4; ++i) {
-            Type(*form_, QStringList({"v", "n", "det", "f"})[i], inputs[i]);
-        }
+        TypeInputs(*form_, inputs);
         Press(*form_, "Command1");
         TypeEigenvalues(*form_, eigenvalues);
         Box(*form_, "v")->setFocus();
