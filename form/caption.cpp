@@ -42,7 +42,7 @@ void Caption::setCaption(const QString& caption) {
     if (caption == text()) {
         return;
     }
-    const QFont fitting = caption.isEmpty() ? designed_ : FittingFont(designed_, caption, size());
+    const QFont fitting = FittingFont(designed_, caption, size());
     if (fitting != font()) {
         setFont(fitting);
     }
