@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "form/main_form.h"
+#include "form/qt/main_form.h"
 
 namespace {
 

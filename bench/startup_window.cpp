@@ -18,8 +18,8 @@ class Window : public QWidget {
     }
 };
 #else
-#include "form/application.h"
-#include "form/main_form.h"
+#include "form/qt/application.h"
+#include "form/qt/main_form.h"
 using Window = trolvane::MainForm;
 #endif
 

@@ -1,47 +1,72 @@
 #include "form/advice.h"
 
-#include <array>
-#include <optional>
+#include <cmath>
+
+#include "engine/component_test.h"
+#include "form/impossible_sentence.h"
 
 namespace trolvane {
 namespace {
 
-// What to check when row %1 cannot be computed; each names the determinant
-// first.
-struct RowAdvice {
-    ErrorKind kind;
-    const char* sentence;
+std::string TooLarge(ControlId box) {
+    return BoxName(box) + " holds a number too large to compute with.";
+}
+
+// The numbers row k was being computed from: every box up to it was read.
+struct RowInputs {
+    double p;
+    double n;
+    double detR;
+    std::vector<double> eigenvalues;
+    std::optional<double> ratio;
 };
 
-constexpr std::array<RowAdvice, 3> kRowAdvice{{
-    {ErrorKind::InvalidArgument,
-     "Row %1 cannot be computed: check that the determinant is above 0, that the eigenvalues up "
-     "to row %1 add up to less than the number of variables, and that the sample size is larger "
-     "than the number of variables."},
-    {ErrorKind::DivisionByZero,
-     "Row %1 cannot be computed: check the determinant, that no eigenvalue up to row %1 is 0, and "
-     "that the eigenvalues up to row %1 add up to less than the number of variables."},
-    {ErrorKind::Overflow,
-     "Row %1 cannot be computed: check the determinant, the eigenvalues up to row %1 and the "
-     "sample size, one of which is too large to compute with."},
-}};
+RowInputs InputsOfRow(const FormState& form, int k) {
+    RowInputs inputs{Number(form, form.v), Number(form, form.n), Number(form, form.det), {}, {}};
+    RowTotals totals;
+    for (int row = 1; row <= k; ++row) {
+        inputs.eigenvalues.push_back(Number(form, form.eigenBoxes[row - 1]));
+        totals.add(inputs.eigenvalues.back());
+    }
+    // The ratio where the row failed after it, in its significance.
+    try {
+        inputs.ratio = ComponentTest(inputs.p, inputs.n, inputs.detR, k, totals).ratio;
+    } catch (const RunError&) {
+    }
+    return inputs;
+}
 
-std::optional<Advice> RowFailure(ErrorKind kind, const FormState& form) {
-    for (const RowAdvice& advice : kRowAdvice) {
-        if (advice.kind == kind) {
-            return Advice{QString(advice.sentence).arg(form.step.row), form.det};
+// Of the boxes row k was computed from, the one holding the largest number.
+ControlId LargestBox(const RowInputs& inputs) {
+    std::pair<double, ControlId> largest{std::fabs(inputs.p), {Control::v}};
+    const std::pair<double, ControlId> others[] = {{std::fabs(inputs.n), {Control::n}},
+                                                   {std::fabs(inputs.detR), {Control::det}}};
+    for (const auto& other : others) {
+        largest = other.first > largest.first ? other : largest;
+    }
+    for (std::size_t i = 0; i < inputs.eigenvalues.size(); ++i) {
+        const double size = std::fabs(inputs.eigenvalues[i]);
+        if (size > largest.first) {
+            largest = {size, {Control::eigen, static_cast<int>(i) + 1}};
         }
     }
-    return std::nullopt;
+    return largest.second;
 }
 
-// The input boxes as a sentence names them.
-QString BoxName(const QLineEdit* box, const FormState& form) {
-    return box == form.f ? QString("The number of factors") : box->accessibleName();
-}
-
-QString TooLarge(const QString& name) {
-    return name + " holds a number too large to compute with.";
+Advice RowFailure(const RunError& error, const FormState& form) {
+    const int k = form.step.row;
+    const RowInputs inputs = InputsOfRow(form, k);
+    if (const auto impossible = FindImpossibleInput(inputs.p, inputs.n, inputs.detR,
+                                                    inputs.eigenvalues, inputs.ratio)) {
+        const BoxToCheck check = DescribeImpossible(*impossible);
+        return {check.sentence, check.box};
+    }
+    if (error.kind() == ErrorKind::Overflow) {
+        const ControlId box = LargestBox(inputs);
+        return {TooLarge(box), box};
+    }
+    return {"Row " + std::to_string(k) + " cannot be computed from these numbers.",
+            ControlId{Control::det}};
 }
 
 }  // namespace
@@ -49,23 +74,22 @@ QString TooLarge(const QString& name) {
 Advice AdviceFor(const RunError& error, const FormState& form) {
     const Step& step = form.step;
     if (error.kind() == ErrorKind::MissingElement) {
-        return {"There are 10 rows: type a number of factors from 1 to 10.", form.f};
+        return {"There are 10 rows: type a number of factors from 1 to 10.", ControlId{Control::f}};
     }
-    if (step.doing == Step::Doing::Reading) {
-        const QString eigenvalue = QString("Eigenvalue %1").arg(step.row);
-        return {error.kind() == ErrorKind::TypeMismatch ? eigenvalue + " holds no number."
-                                                        : TooLarge(eigenvalue),
-                step.box};
+    switch (step.doing) {
+        case Step::Doing::Reading:
+            return {error.kind() == ErrorKind::TypeMismatch
+                        ? BoxName(step.box) + " holds no number."
+                        : TooLarge(step.box),
+                    step.box};
+        case Step::Doing::Normalising:
+            return {TooLarge(step.box), step.box};
+        case Step::Doing::Computing:
+            return RowFailure(error, form);
+        case Step::Doing::Nothing:
+            break;
     }
-    if (step.doing == Step::Doing::Normalising) {
-        return {TooLarge(BoxName(step.box, form)), step.box};
-    }
-    if (step.doing == Step::Doing::Computing) {
-        if (std::optional<Advice> advice = RowFailure(error.kind(), form)) {
-            return *advice;
-        }
-    }
-    return {"Check the numbers in the boxes.", nullptr};
+    return {"Check the numbers in the boxes.", std::nullopt};
 }
 
 }  // namespace trolvane

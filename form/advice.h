@@ -1,18 +1,18 @@
-// What a failure report tells the user to mend: a sentence naming the box or
-// row where the command stopped, in the window's own words, and that box.
+// What a failure report tells the user to mend: a sentence naming the one box
+// to mend by its name on screen, and that box, where the keyboard goes next.
 #pragma once
 
-#include <QString>
+#include <optional>
+#include <string>
 
 #include "form/form_state.h"
 
 namespace trolvane {
 
 struct Advice {
-    QString sentence;
-    // The box the sentence names first, where the keyboard goes once the
-    // report is closed; none where the failure has no place on the window.
-    QLineEdit* box = nullptr;
+    std::string sentence;
+    // None where the failure has no place on the window.
+    std::optional<ControlId> box;
 };
 
 Advice AdviceFor(const RunError& error, const FormState& form);

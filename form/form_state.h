@@ -1,53 +1,88 @@
-// The live state of the window: its input boxes, labels and row arrays, which the
-// Start and Test commands read and write, and nothing else.
+// The live state of the window as plain data: every box's text and visibility,
+// every label's caption and marks, and where the keyboard goes next.
 #pragma once
 
-#include <QLineEdit>
 #include <array>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/conversions.h"
 #include "engine/run_error.h"
-#include "form/caption.h"
+#include "form/controls.h"
 
 namespace trolvane {
 
-// The number of rows: eigenvalue boxes, row numbers and result labels.
-constexpr int kRows = 10;
+struct TextBox {
+    std::string text;
+    bool visible = true;
+};
 
-// The user's separators, as the system locale writes numbers.
-NumberFormat UserNumberFormat();
+// A label the commands write. Its note is what the pointer and a screen reader
+// are told beside the caption: why it is out of date, why its inputs are
+// impossible, and its exact p-value, each where there is one.
+struct Label {
+    std::string caption;
+    std::string outOfDate;
+    std::string impossible;
+    std::string exactP;
+
+    std::string Note() const;
+};
+
+// The numbers a result row was computed from, as Test read them.
+struct RowSource {
+    int run = 0;
+    double p = 0;
+    double n = 0;
+    double detR = 0;
+    std::vector<double> eigenvalues;
+};
 
 // Where a command is: normalising a box, reading an eigenvalue box, or
 // computing a row. A failure is reported, and the keyboard sent, there.
 struct Step {
     enum class Doing { Nothing, Normalising, Reading, Computing };
     Doing doing = Doing::Nothing;
-    QLineEdit* box = nullptr;
+    ControlId box{Control::v};
     int row = 0;
 };
 
+// Where the keyboard goes once the window has shown the state: to a box, its
+// text selected to type over.
+struct FocusRequest {
+    ControlId box;
+};
+
 struct FormState {
-    QLineEdit* v = nullptr;
-    QLineEdit* n = nullptr;
-    QLineEdit* det = nullptr;
-    QLineEdit* f = nullptr;
-    Caption* oops = nullptr;
-    Caption* tlabel = nullptr;
-    Caption* flabel = nullptr;
-    Caption* elabel = nullptr;
-    std::array<QLineEdit*, kRows> eigenBoxes{};
-    std::array<Caption*, kRows> fnumLabels{};
-    std::array<Caption*, kRows> testLabels{};
+    // The user's separators, as their locale writes numbers.
+    explicit FormState(NumberFormat userFormat);
+
+    NumberFormat format;
+    TextBox v, n, det, f;
+    Label oops, tlabel, flabel, elabel;
+    std::array<TextBox, kRows> eigenBoxes;
+    std::array<Label, kRows> fnumLabels;
+    std::array<Label, kRows> testLabels;
+    std::array<std::optional<RowSource>, kRows> sources;
+    // Test runs so far; a row written by an earlier one was not reached by the last.
+    int testRuns = 0;
     Step step;
+    std::optional<FocusRequest> focus;
 
     // The control arrays, indexed 1 to 10; any other index is a missing element.
-    QLineEdit* eigen(int index) const { return Element(eigenBoxes, index); }
-    Caption* fnum(int index) const { return Element(fnumLabels, index); }
-    Caption* test(int index) const { return Element(testLabels, index); }
+    TextBox& eigen(int index) { return Element(eigenBoxes, index); }
+    Label& fnum(int index) { return Element(fnumLabels, index); }
+    Label& test(int index) { return Element(testLabels, index); }
+
+    // The box or written label a control is; none for fixed labels and buttons.
+    TextBox* box(ControlId id);
+    const TextBox* box(ControlId id) const;
+    const Label* label(ControlId id) const;
 
   private:
     template <typename Control>
-    static Control* Element(const std::array<Control*, kRows>& controls, int index) {
+    static Control& Element(std::array<Control, kRows>& controls, int index) {
         if (index < 1 || index > kRows) {
             throw RunError(ErrorKind::MissingElement);
         }
@@ -56,13 +91,10 @@ struct FormState {
 };
 
 // Replaces the box's text by the number it holds, as the commands will use it.
-void Normalise(FormState& form, QLineEdit* box, const NumberFormat& format);
+void Normalise(FormState& form, ControlId box);
 
 // The number a box holds, read strictly: a box without one is a type mismatch.
-double Number(const QLineEdit* box, const NumberFormat& format);
-
-// The eigenvalue of row k, read strictly.
-double Eigenvalue(FormState& form, int k, const NumberFormat& format);
+double Number(const FormState& form, const TextBox& box);
 
 // Runs row(k) for k = 1, 2, ... while k does not exceed F; past row 10 the
 // control arrays raise a missing element.

@@ -1,52 +1,155 @@
 #include "form/paste.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace trolvane {
 namespace {
 
-// Typing cannot put a line break or a tab into a box: only a paste or a drop can.
-const QRegularExpression& FieldSeparator() {
-    static const QRegularExpression separator(QStringLiteral("\r\n|[\r\n\t]"));
-    return separator;
+using Fields = std::vector<std::string>;
+
+Fields Split(std::string_view text, std::string_view separators) {
+    Fields fields;
+    while (true) {
+        const auto end = text.find_first_of(separators);
+        fields.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) {
+            return fields;
+        }
+        // A Windows line break, CR LF, is one separator.
+        const bool crlf = text.substr(end, 2) == "\r\n";
+        text.remove_prefix(end + (crlf ? 2 : 1));
+    }
 }
 
-}  // namespace
+bool IsBlank(std::string_view field) {
+    return field.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
 
-QStringList PastedFields(const QString& text) {
-    QStringList fields = text.split(FieldSeparator());
-    while (fields.size() > 1 && fields.last().trimmed().isEmpty()) {
-        fields.removeLast();
+// Empty fields at the end of a paste are what the copy left behind.
+Fields WithoutTrailingBlanks(Fields fields) {
+    while (fields.size() > 1 && IsBlank(fields.back())) {
+        fields.pop_back();
     }
     return fields;
 }
 
-void SpreadPastedColumn(FormState& form, int k) {
-    const QString text = form.eigen(k)->text();
-    if (!text.contains(FieldSeparator())) {
-        return;
-    }
-    const QStringList fields = PastedFields(text);
-    for (int row = k; row <= kRows && row - k < fields.size(); ++row) {
-        form.eigen(row)->setText(fields[row - k]);
-        form.eigen(row)->setVisible(true);
-        form.fnum(row)->setCaption(QString::number(row));
+std::optional<double> NumberIn(std::string_view field, const NumberFormat& format) {
+    try {
+        return StrictNumber(field, format);
+    } catch (const RunError&) {
+        return std::nullopt;
     }
 }
 
-void KeepFirstPastedField(QLineEdit* box) {
-    const QString text = box->text();
-    if (!text.contains(FieldSeparator())) {
-        return;
+struct Column {
+    Fields texts;
+    std::vector<std::optional<double>> numbers;
+
+    bool AllNumbers() const {
+        return std::all_of(numbers.begin(), numbers.end(), [](auto number) { return number; });
     }
-    QString first;
-    for (const QString& field : PastedFields(text)) {
-        if (!field.trimmed().isEmpty()) {
-            first = field;
-            break;
+    bool RowNumbers() const {
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            if (*numbers[i] != static_cast<double>(i + 1)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool Increasing() const {
+        if (numbers.size() < 2) {
+            return false;
+        }
+        for (std::size_t i = 1; i < numbers.size(); ++i) {
+            if (!(*numbers[i] > *numbers[i - 1])) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+// The eigenvalue column of a table's rows; the first column of numbers where no
+// column fits, else the first column.
+Fields EigenvalueColumn(const std::vector<Fields>& rows, const NumberFormat& format) {
+    std::size_t width = 0;
+    for (const Fields& row : rows) {
+        width = std::max(width, row.size());
+    }
+    std::vector<Column> columns(width);
+    for (const Fields& row : rows) {
+        for (std::size_t c = 0; c < width; ++c) {
+            const std::string cell = c < row.size() ? row[c] : "";
+            columns[c].texts.push_back(cell);
+            columns[c].numbers.push_back(NumberIn(cell, format));
         }
     }
-    box->setText(first);
+    for (const Column& column : columns) {
+        if (column.AllNumbers() && !column.RowNumbers() && !column.Increasing()) {
+            return column.texts;
+        }
+    }
+    for (const Column& column : columns) {
+        if (column.AllNumbers()) {
+            return column.texts;
+        }
+    }
+    return columns.front().texts;
+}
+
+}  // namespace
+
+bool HoldsSeveralFields(std::string_view text) {
+    return text.find_first_of("\r\n\t") != std::string_view::npos;
+}
+
+std::vector<std::string> PastedEigenvalues(std::string_view text, const NumberFormat& format) {
+    const Fields lines = WithoutTrailingBlanks(Split(text, "\r\n"));
+    if (lines.size() == 1) {
+        return WithoutTrailingBlanks(Split(lines.front(), "\t"));
+    }
+    std::vector<Fields> rows;
+    bool table = false;
+    for (const std::string& line : lines) {
+        Fields cells = Split(line, "\t");
+        if (std::any_of(cells.begin(), cells.end(),
+                        [&](const std::string& cell) { return NumberIn(cell, format); })) {
+            table = table || cells.size() > 1;
+            rows.push_back(std::move(cells));
+        }
+    }
+    if (rows.empty()) {
+        return lines;
+    }
+    if (table) {
+        return EigenvalueColumn(rows, format);
+    }
+    Fields column;
+    for (Fields& row : rows) {
+        column.push_back(std::move(row.front()));
+    }
+    return column;
+}
+
+void SpreadPastedColumn(FormState& form, int k) {
+    const Fields eigenvalues = PastedEigenvalues(form.eigen(k).text, form.format);
+    for (int row = k; row <= kRows && row - k < static_cast<int>(eigenvalues.size()); ++row) {
+        form.eigen(row).text = eigenvalues[row - k];
+        form.eigen(row).visible = true;
+        form.fnum(row).caption = std::to_string(row);
+    }
+}
+
+void KeepFirstPastedNumber(FormState& form, ControlId box) {
+    std::string& text = form.box(box)->text;
+    const Fields fields = Split(text, "\r\n\t");
+    const auto holdsNumber = [&](const std::string& field) { return NumberIn(field, form.format); };
+    const auto nonBlank = [](const std::string& field) { return !IsBlank(field); };
+    auto first = std::find_if(fields.begin(), fields.end(), holdsNumber);
+    if (first == fields.end()) {
+        first = std::find_if(fields.begin(), fields.end(), nonBlank);
+    }
+    text = first == fields.end() ? "" : *first;
 }
 
 }  // namespace trolvane

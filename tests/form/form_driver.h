@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "form/main_form.h"
+#include "form/qt/main_form.h"
 
 namespace trolvane::testing {
 

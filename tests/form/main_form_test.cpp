@@ -8,8 +8,8 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
-#include "form/application.h"
-#include "form/caption.h"
+#include "form/qt/application.h"
+#include "form/qt/caption.h"
 #include "tests/form/form_driver.h"
 
 using namespace trolvane::testing;
@@ -460,10 +460,8 @@ class MainFormTest : public QObject {
             << "f";
         QTest::newRow("zero eigenvalue in row 2")
             << QStringList{"4", "50", "0.48", "2"} << QStringList{"2", "0"}
-            << "Row 2 cannot be computed: check the determinant, that no eigenvalue up to row 2 "
-               "is 0, and that the eigenvalues up to row 2 add up to less than the number of "
-               "variables."
-            << "det";
+            << "Eigenvalue 2 is 0 or below, which no correlation matrix has."
+            << "eigen_2";
         QTest::newRow("determinant too large")
             << QStringList{"4", "50", "1e400", "2"} << QStringList{"2", "1"}
             << "Determinant of R holds a number too large to compute with."
@@ -480,7 +478,7 @@ class MainFormTest : public QObject {
         TypeEigenvalues(*form_, eigenvalues);
         Box(*form_, "v")->setFocus();
         const ErrorReport report = Press(*form_, "Command2");
-        QCOMPARE(report.advice, advice + " Then press the button again.");
+        QCOMPARE(report.advice, advice + " Then press Test again.");
         QCOMPARE(form_->focusWidget(), Box(*form_, box));
         QCOMPARE(Box(*form_, box)->selectedText(), Text(*form_, box));
     }

@@ -1,4 +1,4 @@
-#include "form/application.h"
+#include "form/qt/application.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -6,7 +6,7 @@
 #include <QResource>
 #include <array>
 
-#include "form/stand_in_font.h"
+#include "form/qt/stand_in_font.h"
 
 namespace trolvane {
 namespace {

@@ -1,8 +1,8 @@
 // Trolvane's entry point: the application, its one window and the event loop.
 #include <QApplication>
 
-#include "form/application.h"
-#include "form/main_form.h"
+#include "form/qt/application.h"
+#include "form/qt/main_form.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "form/stand_in_font.h"
+#include "form/qt/stand_in_font.h"
 
 #include <QFontDatabase>
 #include <QStringList>

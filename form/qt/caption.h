@@ -14,19 +14,28 @@ bool CaptionFits(const QFont& font, const QString& caption, QSize box);
 // down in size until it does, but never below the smallest legible size.
 QFont FittingFont(const QFont& designed, const QString& caption, QSize box);
 
+// Black, or the given colour, on the window's orange, whatever the desktop's
+// colour scheme; a label without a caption is hidden, so that neither the eye
+// nor a screen reader meets an empty label.
 class Caption : public QLabel {
   public:
-    Caption(const QFont& designed, QWidget* parent);
+    Caption(const QFont& designed, QRgb text, QWidget* parent);
 
     // Shows the caption, its font chosen before the text is laid out.
     void setCaption(const QString& caption);
 
-  protected:
-    // An empty caption draws nothing: the window's background shows through.
-    void paintEvent(QPaintEvent* event) override;
+    // An out-of-date caption is drawn in italic dark grey; one computed from
+    // impossible inputs in dark red on pale yellow.
+    void setMarks(bool outOfDate, bool impossible);
 
   private:
+    // Chooses the font before the caption is laid out in it.
+    void fit(const QString& caption);
+
     QFont designed_;
+    QRgb text_;
+    bool outOfDate_ = false;
+    bool impossible_ = false;
 };
 
 }  // namespace trolvane
