@@ -529,6 +529,44 @@ class MainFormTest : public QObject {
         QCOMPARE(Text(*form_, "v"), QString("4"));
     }
 
+    // An out-of-date row is drawn otherwise and says so; written again, it looks
+    // exactly as before.
+    void anOutOfDateRowIsMarkedUntilTestWritesItAgain() {
+        StartWorkedExample(*form_, "4");
+        TypeEigenvalues(*form_, {"2", "1", "0.6", "0.4"});
+        Press(*form_, "Command2");
+        auto* row = form_->findChild<QLabel*>("test_1");
+        const QImage current = row->grab().toImage();
+        Type(*form_, "n", "60");
+        QVERIFY(row->font().italic());
+        QVERIFY(row->grab().toImage() != current);
+        QVERIFY(row->toolTip().startsWith("Out of date: Sample size has changed"));
+        QCOMPARE(row->accessibleDescription(), row->toolTip());
+        Type(*form_, "n", "50");
+        Press(*form_, "Command2");
+        QCOMPARE(row->grab().toImage(), current);
+    }
+
+    void returnMovesOnAndRunsTheCommands() {
+        Type(*form_, "v", "4");
+        QTest::keyClick(Box(*form_, "v"), Qt::Key_Return);
+        QCOMPARE(form_->focusWidget(), Box(*form_, "n"));
+        TypeInputs(*form_, {"4", "50", "0.48", "2"});
+        QTest::keyClick(Box(*form_, "f"), Qt::Key_Return);
+        QCOMPARE(form_->focusWidget(), Box(*form_, "eigen_1"));
+        TypeEigenvalues(*form_, {"2", "1"});
+        QTest::keyClick(Box(*form_, "eigen_2"), Qt::Key_Enter);
+        QCOMPARE(Caption(*form_, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1.857 p > .05"));
+    }
+
+    // A screen reader walks only the labels that have a caption.
+    void emptyLabelsAreHidden() {
+        StartWorkedExample(*form_, "2");
+        for (QLabel* label : form_->findChildren<QLabel*>()) {
+            QCOMPARE(label->isVisible(), !label->text().isEmpty());
+        }
+    }
+
     void failuresAreReportedAndLoseNothing_data() {
         QTest::addColumn<QString>("determinant");
         QTest::addColumn<QString>("factors");
