@@ -130,7 +130,7 @@ constinit const std::array<ControlSpec, kControlCount> kControls = MakeControls(
 std::string ControlName(const ControlSpec& spec) {
     std::string name = spec.name;
     if (spec.id.row > 0) {
-        name += "_" + std::to_string(spec.id.row);
+        name.append("_").append(std::to_string(spec.id.row));
     }
     return name;
 }

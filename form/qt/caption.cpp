@@ -2,13 +2,11 @@
 
 #include <QFontMetrics>
 
+#include "form/caption_fit.h"
 #include "form/controls.h"
 
 namespace trolvane {
 namespace {
-
-constexpr double kSmallestLegiblePoints = 6;
-constexpr double kPointStep = 0.25;
 
 QColor ColourOf(Rgb rgb) {
     return {rgb.red, rgb.green, rgb.blue};
@@ -32,10 +30,11 @@ bool CaptionFits(const QFont& font, const QString& caption, QSize box) {
 
 QFont FittingFont(const QFont& designed, const QString& caption, QSize box) {
     QFont font = designed;
-    while (!CaptionFits(font, caption, box) &&
-           font.pointSizeF() - kPointStep >= kSmallestLegiblePoints) {
-        font.setPointSizeF(font.pointSizeF() - kPointStep);
-    }
+    const auto fits = [&](double points) {
+        font.setPointSizeF(points);
+        return CaptionFits(font, caption, box);
+    };
+    font.setPointSizeF(FittingPoints(designed.pointSizeF(), fits));
     return font;
 }
 

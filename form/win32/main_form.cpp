@@ -1,0 +1,460 @@
+#include "form/win32/main_form.h"
+
+#include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "form/caption_fit.h"
+
+namespace trolvane {
+namespace {
+
+constexpr int kFirstControlId = 100;
+constexpr wchar_t kClassName[] = L"TrolvaneMainForm";
+constexpr wchar_t kStandInFamily[] = L"Tahoma";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kIconResource = 1;
+
+COLORREF ColourOf(Rgb rgb) {
+    return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+bool IsLabel(Kind kind) {
+    return kind == Kind::Label || kind == Kind::CentredLabel || kind == Kind::ResultLabel;
+}
+
+int IndexOf(ControlId id) {
+    return static_cast<int>(&SpecOf(id) - kControls.data());
+}
+
+// The order the controls are created in, which is the keyboard's order for the
+// boxes and buttons; each box follows the label that names it, which is where
+// Windows looks for a box's name.
+std::vector<int> CreationOrder() {
+    std::vector<int> order(kControlCount);
+    for (int i = 0; i < kControlCount; ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [](int a, int b) {
+        const auto focusable = [](int i) { return !IsLabel(kControls[i].kind); };
+        if (focusable(a) != focusable(b)) {
+            return focusable(a);
+        }
+        return focusable(a) && kControls[a].tab < kControls[b].tab;
+    });
+    std::vector<int> named;
+    for (const int i : order) {
+        const ControlSpec& spec = kControls[i];
+        if (spec.kind == Kind::Box) {
+            const auto label = std::find_if(order.begin(), order.end(), [&](int j) {
+                return kControls[j].kind == Kind::Label &&
+                       std::string(kControls[j].text) == spec.spokenName;
+            });
+            if (label != order.end()) {
+                named.push_back(*label);
+            }
+        }
+        if (std::find(named.begin(), named.end(), i) == named.end()) {
+            named.push_back(i);
+        }
+    }
+    return named;
+}
+
+// Tells screen readers a control's name or description.
+void Annotate(HWND control, const MSAAPROPID& property, const std::wstring& text) {
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property, text.c_str());
+        services->Release();
+    }
+}
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
+    text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+bool CaptionFits(HDC dc, HFONT font, const std::wstring& caption, SIZE box) {
+    SelectObject(dc, font);
+    RECT needed{0, 0, box.cx, 0};
+    DrawTextW(dc, caption.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    return needed.right <= box.cx && needed.bottom - metrics.tmDescent <= box.cy;
+}
+
+}  // namespace
+
+std::wstring Wide(const std::string& text) {
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
+    return wide;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string narrow(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                           nullptr, nullptr),
+                       '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), narrow.data(),
+                        int(narrow.size()), nullptr, nullptr);
+    return narrow;
+}
+
+NumberFormat UserNumberFormat() {
+    wchar_t decimal[LOCALE_NAME_MAX_LENGTH] = L".";
+    wchar_t group[LOCALE_NAME_MAX_LENGTH] = L",";
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, LOCALE_NAME_MAX_LENGTH);
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, group, LOCALE_NAME_MAX_LENGTH);
+    return {Utf8(decimal), Utf8(group)};
+}
+
+MainForm::MainForm(HINSTANCE instance)
+    : instance_(instance),
+      state_(UserNumberFormat()),
+      orange_(CreateSolidBrush(ColourOf(kOrange))),
+      warning_(CreateSolidBrush(ColourOf(kWarningBackground))) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.hbrBackground = orange_;
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+    window_ = CreateWindowExW(0, kClassName, L"Trolvane", kWindowStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    dpi_ = GetDpiForWindow(window_);
+    CreateControls();
+    Layout();
+    Form_Load();
+}
+
+MainForm::~MainForm() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+    for (const auto& [key, font] : fonts_) {
+        DeleteObject(font);
+    }
+    DeleteObject(orange_);
+    DeleteObject(warning_);
+}
+
+HWND MainForm::control(ControlId id) const {
+    return controls_[IndexOf(id)];
+}
+
+int MainForm::Pixels(int twips) const {
+    return MulDiv(twips, static_cast<int>(dpi_), 1440);
+}
+
+HFONT MainForm::Font(double points, bool bold, bool italic) {
+    const int pixels = static_cast<int>(std::lround(points * dpi_ / 72));
+    HFONT& font = fonts_[{pixels, bold, italic}];
+    if (font == nullptr) {
+        font = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, kStandInFamily);
+    }
+    return font;
+}
+
+HFONT MainForm::FittingFont(int index, const std::wstring& caption, bool italic) {
+    const ControlSpec& spec = kControls[index];
+    const SIZE box{Pixels(spec.place.width), Pixels(spec.place.height)};
+    HDC dc = GetDC(window_);
+    const double points = FittingPoints(spec.look.points, [&](double size) {
+        return CaptionFits(dc, Font(size, spec.look.bold, italic), caption, box);
+    });
+    ReleaseDC(window_, dc);
+    return Font(points, spec.look.bold, italic);
+}
+
+void MainForm::CreateControls() {
+    tooltips_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
+    for (const int i : CreationOrder()) {
+        const ControlSpec& spec = kControls[i];
+        const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i));
+        const std::wstring name = Wide(ControlName(spec));
+        HWND control = nullptr;
+        switch (spec.kind) {
+            case Kind::Label:
+            case Kind::CentredLabel:
+            case Kind::ResultLabel:
+                control =
+                    CreateWindowExW(0, L"STATIC", L"",
+                                    WS_CHILD | SS_NOPREFIX | SS_NOTIFY |
+                                        (spec.kind == Kind::CentredLabel ? SS_CENTER : SS_LEFT),
+                                    0, 0, 0, 0, window_, id, instance_, nullptr);
+                break;
+            case Kind::Box:
+                control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(spec.text).c_str(),
+                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
+                                          0, 0, window_, id, instance_, nullptr);
+                SetWindowSubclass(control, BoxProcedure, i, reinterpret_cast<DWORD_PTR>(this));
+                Annotate(control, PROPID_ACC_NAME, Wide(spec.spokenName));
+                break;
+            case Kind::Button:
+                control = CreateWindowExW(0, L"BUTTON", Wide(spec.text).c_str(),
+                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+                                          0, 0, window_, id, instance_, nullptr);
+                break;
+        }
+        controls_[i] = control;
+        if (spec.kind == Kind::ResultLabel) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window_;
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = const_cast<wchar_t*>(L"");
+            SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+// Places every control and gives it its font at the window's resolution.
+void MainForm::Layout() {
+    RECT frame{0, 0, Pixels(kClientArea.width), Pixels(kClientArea.height)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < kControlCount; ++i) {
+        const ControlSpec& spec = kControls[i];
+        MoveWindow(controls_[i], Pixels(spec.place.left), Pixels(spec.place.top),
+                   Pixels(spec.place.width), Pixels(spec.place.height), TRUE);
+        if (IsLabel(spec.kind)) {
+            // Refitted at this resolution when next shown.
+            captions_[i] = L"\uFFFF";
+        } else {
+            SendMessageW(controls_[i], WM_SETFONT,
+                         reinterpret_cast<WPARAM>(Font(spec.look.points, spec.look.bold, false)),
+                         TRUE);
+        }
+    }
+}
+
+void MainForm::Form_Load() {
+    for (int i = 1; i <= kRows; ++i) {
+        state_.eigen(i).visible = false;
+    }
+    Show();
+}
+
+void MainForm::Command1_Click() {
+    Show(PressStart(state_));
+}
+
+void MainForm::Command2_Click() {
+    Show(PressTest(state_));
+}
+
+void MainForm::Box_Change(int index) {
+    if (!showing_) {
+        EditBox(state_, kControls[index].id, Utf8(TextOf(controls_[index])));
+        Show();
+    }
+}
+
+// A single-line box would keep only a paste's first line: a paste of several
+// fields goes to the window's logic whole, in place of the selection.
+void MainForm::Box_Paste(int index) {
+    HWND box = controls_[index];
+    const std::wstring pasted = ClipboardText(window_);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    std::wstring text = TextOf(box);
+    text.replace(start, end - start, pasted);
+    EditBox(state_, kControls[index].id, Utf8(text));
+    Show();
+}
+
+bool MainForm::TranslateKeys(MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) {
+        return false;
+    }
+    const auto at = std::find(controls_.begin(), controls_.end(), message.hwnd);
+    if (at == controls_.end() || kControls[at - controls_.begin()].kind != Kind::Box) {
+        return false;
+    }
+    Show(PressReturn(state_, kControls[at - controls_.begin()].id));
+    return true;
+}
+
+void MainForm::ShowCaption(int index, const Label& label) {
+    HWND control = controls_[index];
+    const std::wstring caption = Wide(label.caption);
+    const bool outOfDate = !label.outOfDate.empty();
+    const bool impossible = !label.impossible.empty();
+    if (caption != captions_[index] || outOfDate != outOfDate_[index] ||
+        impossible != impossible_[index]) {
+        captions_[index] = caption;
+        outOfDate_[index] = outOfDate;
+        impossible_[index] = impossible;
+        SendMessageW(control, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(FittingFont(index, caption, outOfDate)), FALSE);
+        SetWindowTextW(control, caption.c_str());
+        ShowWindow(control, caption.empty() ? SW_HIDE : SW_SHOWNA);
+        InvalidateRect(control, nullptr, TRUE);
+    }
+    const std::wstring note = Wide(label.Note());
+    if (note != notes_[index]) {
+        notes_[index] = note;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = notes_[index].data();
+        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        Annotate(control, PROPID_ACC_DESCRIPTION, note);
+    }
+}
+
+void MainForm::Show(const std::optional<FailureReport>& report) {
+    showing_ = true;
+    for (int i = 0; i < kControlCount; ++i) {
+        const ControlSpec& spec = kControls[i];
+        HWND control = controls_[i];
+        if (const TextBox* box = state_.box(spec.id)) {
+            const std::wstring text = Wide(box->text);
+            if (TextOf(control) != text) {
+                SetWindowTextW(control, text.c_str());
+            }
+            if ((IsWindowVisible(control) != FALSE) != box->visible) {
+                ShowWindow(control, box->visible ? SW_SHOWNA : SW_HIDE);
+            }
+        } else if (const Label* label = state_.label(spec.id)) {
+            ShowCaption(i, *label);
+        } else if (IsLabel(spec.kind)) {
+            Label fixed;
+            fixed.caption = spec.text;
+            ShowCaption(i, fixed);
+        }
+    }
+    showing_ = false;
+    if (report) {
+        MessageBoxW(window_, Wide(report->message + "\n\n" + report->advice).c_str(), L"Trolvane",
+                    MB_OK | MB_ICONERROR);
+    }
+    // The keyboard goes where the state says, its text selected to type over.
+    if (state_.focus) {
+        HWND box = control(state_.focus->box);
+        state_.focus.reset();
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+    }
+}
+
+LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form =
+            static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return form != nullptr ? form->Handle(message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR index, DWORD_PTR form) {
+    if (message == WM_PASTE) {
+        const std::wstring pasted = ClipboardText(box);
+        if (pasted.find_first_of(L"\r\n\t") != std::wstring::npos) {
+            reinterpret_cast<MainForm*>(form)->Box_Paste(static_cast<int>(index));
+            return 0;
+        }
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int index = LOWORD(wParam) - kFirstControlId;
+            if (index < 0 || index >= kControlCount) {
+                break;
+            }
+            const Control control = kControls[index].id.control;
+            if (HIWORD(wParam) == BN_CLICKED && control == Control::Command1) {
+                Command1_Click();
+            } else if (HIWORD(wParam) == BN_CLICKED && control == Control::Command2) {
+                Command2_Click();
+            } else if (HIWORD(wParam) == EN_CHANGE) {
+                Box_Change(index);
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            const auto at =
+                std::find(controls_.begin(), controls_.end(), reinterpret_cast<HWND>(lParam));
+            if (at == controls_.end()) {
+                break;
+            }
+            const int index = static_cast<int>(at - controls_.begin());
+            auto* dc = reinterpret_cast<HDC>(wParam);
+            const Rgb ink = impossible_[index]  ? kWarningText
+                            : outOfDate_[index] ? kOutOfDateText
+                                                : kControls[index].textColour;
+            SetTextColor(dc, ColourOf(ink));
+            SetBkColor(dc, ColourOf(impossible_[index] ? kWarningBackground : kOrange));
+            return reinterpret_cast<LRESULT>(impossible_[index] ? warning_ : orange_);
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && GetFocus() == nullptr) {
+                SetFocus(control({Control::v}));
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Layout();
+            Show();
+            return 0;
+        }
+        case WM_CLOSE:
+            // Closing the window ends the program.
+            PostQuitMessage(0);
+            break;
+        case WM_DESTROY:
+            window_ = nullptr;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace trolvane
