@@ -46,6 +46,12 @@ std::optional<ControlId> NextBox(const FormState& form, ControlId box) {
 
 }  // namespace
 
+void LoadForm(FormState& form) {
+    for (int i = 1; i <= kRows; ++i) {
+        form.eigen(i).visible = false;
+    }
+}
+
 std::optional<FailureReport> PressStart(FormState& form) {
     std::optional<FailureReport> report = Run(form, StartCommand, "Start");
     if (!report) {

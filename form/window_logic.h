@@ -17,6 +17,9 @@ struct FailureReport {
     std::string advice;
 };
 
+// The window as it first shows: the eigenvalue boxes hidden until Start.
+void LoadForm(FormState& form);
+
 // Runs the Start or the Test command. A failure stops it where it happened;
 // everything it already wrote stays, and the keyboard goes to the box to mend.
 // After a Start the keyboard goes to the first shown eigenvalue box.

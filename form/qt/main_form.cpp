@@ -137,9 +137,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
 }
 
 void MainForm::Form_Load() {
-    for (int i = 1; i <= kRows; ++i) {
-        state_.eigen(i).visible = false;
-    }
+    LoadForm(state_);
     Show();
 }
 

@@ -262,9 +262,7 @@ void MainForm::Layout() {
 }
 
 void MainForm::Form_Load() {
-    for (int i = 1; i <= kRows; ++i) {
-        state_.eigen(i).visible = false;
-    }
+    LoadForm(state_);
     Show();
 }
 
