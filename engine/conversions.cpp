@@ -4,7 +4,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <limits>
+
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
 
 #include "engine/checked.h"
 #include "engine/run_error.h"
@@ -122,16 +127,15 @@ double ToDouble(const DecimalText& number) {
     const auto written = std::to_chars(exponent.begin(), exponent.end(), number.exponent);
     text.append("e").append(exponent.begin(), written.ptr);
 
+    // Rounded to nearest, ties to even: a number past the largest double reads as
+    // infinity, one below half the smallest as zero.
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        if (leading > 0) {
-            throw RunError(ErrorKind::Overflow);
-        }
-        return SignedZero(number.negative);
-    }
+    fast_float::from_chars(text.data(), text.data() + text.size(), value);
     if (!std::isfinite(value)) {
         throw RunError(ErrorKind::Overflow);
+    }
+    if (value == 0) {
+        return SignedZero(number.negative);
     }
     return value;
 }
@@ -146,30 +150,30 @@ double RadixInteger(std::string_view rest, int base) {
     if (digits.size() * bitsPerDigit > 1028) {
         throw RunError(ErrorKind::Overflow);
     }
-    if (digits.empty()) {
-        return 0;
-    }
-    std::string hexDigits(digits);
-    if (base == 8) {
-        std::string bits;
-        for (const char digit : digits) {
-            const int value = digit - '0';
-            bits +=
-                {static_cast<char>('0' + (value >> 2 & 1)),
-                 static_cast<char>('0' + (value >> 1 & 1)), static_cast<char>('0' + (value & 1))};
-        }
-        bits.insert(0, (4 - bits.size() % 4) % 4, '0');
-        hexDigits.clear();
-        for (size_t i = 0; i < bits.size(); i += 4) {
-            const int nibble = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4 +
-                               (bits[i + 2] - '0') * 2 + (bits[i + 3] - '0');
-            hexDigits += "0123456789abcdef"[nibble];
+    std::string bits;
+    for (const char digit : digits) {
+        for (int bit = static_cast<int>(bitsPerDigit) - 1; bit >= 0; --bit) {
+            bits += static_cast<char>('0' + (DigitValue(digit) >> bit & 1));
         }
     }
-    double value = 0;
-    const auto [end, error] = std::from_chars(hexDigits.data(), hexDigits.data() + hexDigits.size(),
-                                              value, std::chars_format::hex);
-    if (error == std::errc::result_out_of_range || !std::isfinite(value)) {
+    bits.erase(0, std::min(bits.size(), bits.find('1')));
+    // The leading 53 bits, rounded to nearest with ties to even on the rest.
+    constexpr size_t kMantissaBits = std::numeric_limits<double>::digits;
+    const size_t kept = std::min(bits.size(), kMantissaBits);
+    std::uint64_t mantissa = 0;
+    for (size_t i = 0; i < kept; ++i) {
+        mantissa = mantissa << 1 | static_cast<std::uint64_t>(bits[i] - '0');
+    }
+    if (bits.size() > kept) {
+        const bool half = bits[kept] == '1';
+        const bool aboveHalf = bits.find('1', kept + 1) != std::string::npos;
+        if (half && (aboveHalf || (mantissa & 1) != 0)) {
+            ++mantissa;
+        }
+    }
+    const double value =
+        std::ldexp(static_cast<double>(mantissa), static_cast<int>(bits.size() - kept));
+    if (!std::isfinite(value)) {
         throw RunError(ErrorKind::Overflow);
     }
     return value;
@@ -231,10 +235,9 @@ constexpr int kExactDigits = 767;
 
 // Rounds half away from zero on the exact decimal expansion of the value.
 RoundedDigits RoundToDigits(double value, int significantDigits) {
-    std::array<char, kExactDigits + 16> buffer{};
-    const auto written = std::to_chars(buffer.begin(), buffer.end(), value,
-                                       std::chars_format::scientific, kExactDigits - 1);
-    std::string_view text(buffer.begin(), written.ptr);
+    fmt::basic_memory_buffer<char, kExactDigits + 16> buffer;
+    fmt::format_to(std::back_inserter(buffer), "{:.{}e}", value, kExactDigits - 1);
+    std::string_view text(buffer.data(), buffer.size());
     RoundedDigits rounded;
     rounded.negative = TakePrefix(text, "-");
     const size_t exponentAt = text.find('e');

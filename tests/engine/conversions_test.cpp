@@ -91,6 +91,31 @@ TEST(LenientNumber, FailsOnlyOnNumbersTooLargeForADouble) {
     }
 }
 
+// A number between two doubles reads as the nearer one, and one halfway as the
+// one with an even last bit, however far out the deciding digit stands.
+TEST(LenientNumber, RoundsToTheNearestDoubleWithTiesToEven) {
+    const std::string largestDouble = "&HFFFFFFFFFFFFF8" + std::string(242, '0');
+    const std::pair<std::string, double> cases[] = {
+        {"9007199254740993", 9007199254740992.0},
+        {"9007199254740993.00000000000000000000001", 9007199254740994.0},
+        {"9007199254740995", 9007199254740996.0},
+        {"2.4703282292062327e-324", 0},
+        {"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min()},
+        {"&H20000000000001", 9007199254740992.0},
+        {"&H20000000000003", 9007199254740996.0},
+        {"&O400000000000000001", 9007199254740992.0},
+        {"&H100000000000008", 72057594037927936.0},
+        {"&H100000000000009", 72057594037927952.0},
+        {"&H100000000000018", 72057594037927968.0},
+        {largestDouble, std::numeric_limits<double>::max()},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(LenientNumber(text), expected) << text;
+    }
+    const std::string halfwayPastLargest = "&HFFFFFFFFFFFFFC" + std::string(242, '0');
+    EXPECT_EQ(KindOf([&] { LenientNumber(halfwayPastLargest); }), ErrorKind::Overflow);
+}
+
 TEST(StrictNumber, ReadsNumbersAsTheUserWritesThem) {
     const ReadCase cases[] = {
         {"0", kPoint, 0},
@@ -180,6 +205,18 @@ TEST(NumberText, WritesFifteenSignificantDigits) {
     };
     for (const TextCase& c : cases) {
         EXPECT_EQ(NumberText(c.value, c.format), c.expected) << c.value;
+    }
+}
+
+// Rounding looks at the value's exact digits, not at its shortest text: 0.35 is
+// a little below and 0.45 a little above the halfway point.
+TEST(RoundedNumberText, RoundsTheExactDecimalExpansion) {
+    const std::tuple<double, int, std::string> cases[] = {
+        {0.35, 1, "0.3"}, {0.45, 1, "0.5"}, {2.675, 3, "2.67"},
+        {0.25, 1, "0.3"}, {1.005, 3, "1"},  {8.5, 1, "9"},
+    };
+    for (const auto& [value, digits, expected] : cases) {
+        EXPECT_EQ(RoundedNumberText(value, digits), expected) << value;
     }
 }
 
