@@ -4,6 +4,7 @@
 FUZZ_SECONDS ?= 30
 
 .PHONY: all deps build test run sanitize fuzz bench package package-check clean
+.PHONY: windows-build windows test-windows
 
 all: build
 
@@ -57,5 +58,19 @@ package-check: package
 	@scripts/install-deps --package-check
 	scripts/check-package
 
+# The Windows edition, cross-built with MinGW-w64; its tests run under Wine.
+windows-build:
+	@scripts/install-deps --windows
+	cmake --preset windows
+	cmake --build build-windows --parallel 2
+
+# trolvane.exe, the portable zip and the installer, in build-windows/.
+windows: windows-build
+	cmake --build build-windows --parallel 2 --target windows-packages
+
+# Every test of the Windows edition under Wine, on one display of its own.
+test-windows: windows-build
+	scripts/wine-env ctest --test-dir build-windows --output-on-failure --parallel 2
+
 clean:
-	rm -rf build build-sanitize build-fuzz build-bench build-package
+	rm -rf build build-sanitize build-fuzz build-bench build-package build-windows
