@@ -346,7 +346,9 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
             if (TextOf(control) != text) {
                 SetWindowTextW(control, text.c_str());
             }
-            if ((IsWindowVisible(control) != FALSE) != box->visible) {
+            // The box's own flag: the window itself may not be shown yet.
+            const bool shown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (shown != box->visible) {
                 ShowWindow(control, box->visible ? SW_SHOWNA : SW_HIDE);
             }
         } else if (const Label* label = state_.label(spec.id)) {

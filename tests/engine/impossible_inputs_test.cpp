@@ -15,6 +15,11 @@ struct Case {
     int row = 0;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.what;
+}
+
 using C = ImpossibleCause;
 
 class ImpossibleInputs : public ::testing::TestWithParam<Case> {};

@@ -13,6 +13,11 @@ struct Case {
     NumberFormat format = {};
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class PastedEigenvalues : public ::testing::TestWithParam<Case> {};
 
 TEST_P(PastedEigenvalues, AreRead) {

@@ -85,6 +85,7 @@ TEST_F(Win32Window, StandsAtItsPlacesAt96Dpi) {
 }
 
 TEST_F(Win32Window, TheKeyboardRunsThroughTheShownBoxes) {
+    EXPECT_FALSE(IsWindowVisible(Control(Control::eigen, 1)));
     Type(Control::v, L"4");
     Type(Control::f, L"2");
     Click(Control::Command1);
