@@ -45,7 +45,7 @@ int DigitValue(char c) {
 
 std::string_view TakeDigits(std::string_view& rest) {
     const auto end = std::find_if_not(rest.begin(), rest.end(), IsDigit);
-    const std::string_view digits(rest.begin(), end);
+    const std::string_view digits = rest.substr(0, static_cast<size_t>(end - rest.begin()));
     rest.remove_prefix(digits.size());
     return digits;
 }
@@ -143,7 +143,8 @@ double ToDouble(const DecimalText& number) {
 // The "&H" and "&O" forms: a non-negative whole number in base 16 or 8.
 double RadixInteger(std::string_view rest, int base) {
     const auto isRadixDigit = [base](char c) { return DigitValue(c) < base; };
-    std::string_view digits(rest.begin(), std::find_if_not(rest.begin(), rest.end(), isRadixDigit));
+    const auto end = std::find_if_not(rest.begin(), rest.end(), isRadixDigit);
+    std::string_view digits = rest.substr(0, static_cast<size_t>(end - rest.begin()));
     digits.remove_prefix(std::min(digits.size(), digits.find_first_not_of('0')));
     // Past 1028 bits the number is certainly beyond the double range.
     const size_t bitsPerDigit = base == 16 ? 4 : 3;
@@ -216,7 +217,9 @@ std::string TakeGroupedDigits(std::string_view& rest, const NumberFormat& format
 std::string_view TrimStrictBlanks(std::string_view text) {
     const auto first = std::find_if_not(text.begin(), text.end(), IsStrictBlank);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), IsStrictBlank).base();
-    return first < last ? std::string_view(first, last) : std::string_view();
+    return first < last ? text.substr(static_cast<size_t>(first - text.begin()),
+                                      static_cast<size_t>(last - first))
+                        : std::string_view();
 }
 
 // The significant digits of a value, rounded, and the power of ten of the first.

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -14,6 +14,13 @@
 
 namespace trolvane {
 namespace {
+
+// The value's bits; the browser edition's standard library has no std::bit_cast.
+std::uint64_t Bits(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 RowTotals TotalsOf(const std::vector<double>& eigenvalues) {
     RowTotals totals;
@@ -71,12 +78,9 @@ TEST(ComponentTest, MatchesAnIndependentEvaluationBitForBit) {
                     const ComponentResult expected =
                         Independently(p, n, detR, k, totals.product, totals.sum);
                     const ComponentResult actual = ComponentTest(p, n, detR, k, totals);
-                    EXPECT_EQ(std::bit_cast<std::uint64_t>(actual.ratio),
-                              std::bit_cast<std::uint64_t>(expected.ratio));
-                    EXPECT_EQ(std::bit_cast<std::uint64_t>(actual.chisq),
-                              std::bit_cast<std::uint64_t>(expected.chisq));
-                    EXPECT_EQ(std::bit_cast<std::uint64_t>(actual.df),
-                              std::bit_cast<std::uint64_t>(expected.df));
+                    EXPECT_EQ(Bits(actual.ratio), Bits(expected.ratio));
+                    EXPECT_EQ(Bits(actual.chisq), Bits(expected.chisq));
+                    EXPECT_EQ(Bits(actual.df), Bits(expected.df));
                     ++compared;
                 }
             }
