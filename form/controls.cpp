@@ -127,17 +127,17 @@ constexpr std::array<ControlSpec, kControlCount> MakeControls() {
 
 constinit const std::array<ControlSpec, kControlCount> kControls = MakeControls();
 
-std::string ControlName(const ControlSpec& spec) {
-    std::string name = spec.name;
-    if (spec.id.row > 0) {
-        name.append("_").append(std::to_string(spec.id.row));
+std::string ControlName(const ControlSpec& entry) {
+    std::string name = entry.name;
+    if (entry.id.row > 0) {
+        name.append("_").append(std::to_string(entry.id.row));
     }
     return name;
 }
 
 const ControlSpec& SpecOf(ControlId id) {
     return *std::find_if(kControls.begin(), kControls.end(),
-                         [&](const ControlSpec& spec) { return spec.id == id; });
+                         [&](const ControlSpec& entry) { return entry.id == id; });
 }
 
 std::string BoxName(ControlId box) {

@@ -95,7 +95,7 @@ constexpr int kControlCount = 15 + 3 * kRows;
 extern const std::array<ControlSpec, kControlCount> kControls;
 
 // The control's name as the program knows it: "v", "eigen_3", "Label5".
-std::string ControlName(const ControlSpec& spec);
+std::string ControlName(const ControlSpec& entry);
 
 // The box's name as a sentence names it: "Sample size", "Eigenvalue 3".
 std::string BoxName(ControlId box);

@@ -15,9 +15,9 @@ std::string Label::Note() const {
 }
 
 FormState::FormState(NumberFormat userFormat) : format(std::move(userFormat)) {
-    for (const ControlSpec& spec : kControls) {
-        if (TextBox* initial = box(spec.id)) {
-            initial->text = spec.text;
+    for (const ControlSpec& entry : kControls) {
+        if (TextBox* initial = box(entry.id)) {
+            initial->text = entry.text;
         }
     }
 }

@@ -33,12 +33,12 @@ std::optional<ControlId> NextBox(const FormState& form, ControlId box) {
     std::optional<ControlId> next;
     int nextTab = 0;
     const int tab = SpecOf(box).tab;
-    for (const ControlSpec& spec : kControls) {
-        const TextBox* candidate = form.box(spec.id);
-        if (candidate != nullptr && candidate->visible && spec.tab > tab &&
-            (!next || spec.tab < nextTab)) {
-            next = spec.id;
-            nextTab = spec.tab;
+    for (const ControlSpec& entry : kControls) {
+        const TextBox* candidate = form.box(entry.id);
+        if (candidate != nullptr && candidate->visible && entry.tab > tab &&
+            (!next || entry.tab < nextTab)) {
+            next = entry.id;
+            nextTab = entry.tab;
         }
     }
     return next;

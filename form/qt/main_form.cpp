@@ -33,27 +33,27 @@ void SetFont(QWidget* control, const Look& look) {
 
 // Places the control before its text is set, so that a caption is fitted to
 // its label's own size.
-void Place(QWidget* control, const ControlSpec& spec) {
-    control->setObjectName(QString::fromStdString(ControlName(spec)));
-    control->setGeometry(Pixels(spec.place));
+void Place(QWidget* control, const ControlSpec& entry) {
+    control->setObjectName(QString::fromStdString(ControlName(entry)));
+    control->setGeometry(Pixels(entry.place));
 }
 
-QWidget* AddControl(QWidget* form, const ControlSpec& spec) {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+QWidget* AddControl(QWidget* form, const ControlSpec& entry) {
+    const QString text = QString::fromUtf8(entry.text);
+    switch (entry.kind) {
         case Kind::Label:
         case Kind::CentredLabel:
         case Kind::ResultLabel: {
-            const Rgb colour = spec.textColour;
+            const Rgb colour = entry.textColour;
             auto* label =
-                new Caption(FontOf(spec.look), qRgb(colour.red, colour.green, colour.blue), form);
-            Place(label, spec);
+                new Caption(FontOf(entry.look), qRgb(colour.red, colour.green, colour.blue), form);
+            Place(label, entry);
             label->setTextFormat(Qt::PlainText);
             label->setWordWrap(true);
             label->setAlignment(
-                (spec.kind == Kind::CentredLabel ? Qt::AlignHCenter : Qt::AlignLeft) |
+                (entry.kind == Kind::CentredLabel ? Qt::AlignHCenter : Qt::AlignLeft) |
                 Qt::AlignTop);
-            if (spec.kind == Kind::ResultLabel) {
+            if (entry.kind == Kind::ResultLabel) {
                 // A result the user may want to copy into a report.
                 label->setTextInteractionFlags(Qt::TextSelectableByMouse);
             }
@@ -62,16 +62,16 @@ QWidget* AddControl(QWidget* form, const ControlSpec& spec) {
         }
         case Kind::Box: {
             auto* box = new QLineEdit(form);
-            Place(box, spec);
-            SetFont(box, spec.look);
-            box->setAccessibleName(QString::fromUtf8(spec.spokenName));
+            Place(box, entry);
+            SetFont(box, entry.look);
+            box->setAccessibleName(QString::fromUtf8(entry.spokenName));
             box->setText(text);
             return box;
         }
         case Kind::Button: {
             auto* button = new QPushButton(form);
-            Place(button, spec);
-            SetFont(button, spec.look);
+            Place(button, entry);
+            SetFont(button, entry.look);
             button->setText(text);
             return button;
         }
@@ -113,9 +113,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
     std::sort(byTab.begin(), byTab.end(),
               [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
     QWidget* previous = nullptr;
-    for (const ControlSpec* spec : byTab) {
-        if (spec->kind == Kind::Box || spec->kind == Kind::Button) {
-            QWidget* control = controls_[IndexOf(spec->id)];
+    for (const ControlSpec* entry : byTab) {
+        if (entry->kind == Kind::Box || entry->kind == Kind::Button) {
+            QWidget* control = controls_[IndexOf(entry->id)];
             if (previous != nullptr) {
                 setTabOrder(previous, control);
             }

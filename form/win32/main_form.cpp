@@ -48,11 +48,11 @@ std::vector<int> CreationOrder() {
     });
     std::vector<int> named;
     for (const int i : order) {
-        const ControlSpec& spec = kControls[i];
-        if (spec.kind == Kind::Box) {
+        const ControlSpec& entry = kControls[i];
+        if (entry.kind == Kind::Box) {
             const auto label = std::find_if(order.begin(), order.end(), [&](int j) {
                 return kControls[j].kind == Kind::Label &&
-                       std::string(kControls[j].text) == spec.spokenName;
+                       std::string(kControls[j].text) == entry.spokenName;
             });
             if (label != order.end()) {
                 named.push_back(*label);
@@ -183,14 +183,14 @@ HFONT MainForm::Font(double points, bool bold, bool italic) {
 }
 
 HFONT MainForm::FittingFont(int index, const std::wstring& caption, bool italic) {
-    const ControlSpec& spec = kControls[index];
-    const SIZE box{Pixels(spec.place.width), Pixels(spec.place.height)};
+    const ControlSpec& entry = kControls[index];
+    const SIZE box{Pixels(entry.place.width), Pixels(entry.place.height)};
     HDC dc = GetDC(window_);
-    const double points = FittingPoints(spec.look.points, [&](double size) {
-        return CaptionFits(dc, Font(size, spec.look.bold, italic), caption, box);
+    const double points = FittingPoints(entry.look.points, [&](double size) {
+        return CaptionFits(dc, Font(size, entry.look.bold, italic), caption, box);
     });
     ReleaseDC(window_, dc);
-    return Font(points, spec.look.bold, italic);
+    return Font(points, entry.look.bold, italic);
 }
 
 void MainForm::CreateControls() {
@@ -200,35 +200,35 @@ void MainForm::CreateControls() {
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
     for (const int i : CreationOrder()) {
-        const ControlSpec& spec = kControls[i];
+        const ControlSpec& entry = kControls[i];
         const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i));
-        const std::wstring name = Wide(ControlName(spec));
+        const std::wstring name = Wide(ControlName(entry));
         HWND control = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case Kind::Label:
             case Kind::CentredLabel:
             case Kind::ResultLabel:
                 control =
                     CreateWindowExW(0, L"STATIC", L"",
                                     WS_CHILD | SS_NOPREFIX | SS_NOTIFY |
-                                        (spec.kind == Kind::CentredLabel ? SS_CENTER : SS_LEFT),
+                                        (entry.kind == Kind::CentredLabel ? SS_CENTER : SS_LEFT),
                                     0, 0, 0, 0, window_, id, instance_, nullptr);
                 break;
             case Kind::Box:
-                control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(spec.text).c_str(),
+                control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(entry.text).c_str(),
                                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
                                           0, 0, window_, id, instance_, nullptr);
                 SetWindowSubclass(control, BoxProcedure, i, reinterpret_cast<DWORD_PTR>(this));
-                Annotate(control, PROPID_ACC_NAME, Wide(spec.spokenName));
+                Annotate(control, PROPID_ACC_NAME, Wide(entry.spokenName));
                 break;
             case Kind::Button:
-                control = CreateWindowExW(0, L"BUTTON", Wide(spec.text).c_str(),
+                control = CreateWindowExW(0, L"BUTTON", Wide(entry.text).c_str(),
                                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
                                           0, 0, window_, id, instance_, nullptr);
                 break;
         }
         controls_[i] = control;
-        if (spec.kind == Kind::ResultLabel) {
+        if (entry.kind == Kind::ResultLabel) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -247,15 +247,15 @@ void MainForm::Layout() {
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControls[i];
-        MoveWindow(controls_[i], Pixels(spec.place.left), Pixels(spec.place.top),
-                   Pixels(spec.place.width), Pixels(spec.place.height), TRUE);
-        if (IsLabel(spec.kind)) {
+        const ControlSpec& entry = kControls[i];
+        MoveWindow(controls_[i], Pixels(entry.place.left), Pixels(entry.place.top),
+                   Pixels(entry.place.width), Pixels(entry.place.height), TRUE);
+        if (IsLabel(entry.kind)) {
             // Refitted at this resolution when next shown.
             captions_[i] = L"\uFFFF";
         } else {
             SendMessageW(controls_[i], WM_SETFONT,
-                         reinterpret_cast<WPARAM>(Font(spec.look.points, spec.look.bold, false)),
+                         reinterpret_cast<WPARAM>(Font(entry.look.points, entry.look.bold, false)),
                          TRUE);
         }
     }
@@ -339,9 +339,9 @@ void MainForm::ShowCaption(int index, const Label& label) {
 void MainForm::Show(const std::optional<FailureReport>& report) {
     showing_ = true;
     for (int i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControls[i];
+        const ControlSpec& entry = kControls[i];
         HWND control = controls_[i];
-        if (const TextBox* box = state_.box(spec.id)) {
+        if (const TextBox* box = state_.box(entry.id)) {
             const std::wstring text = Wide(box->text);
             if (TextOf(control) != text) {
                 SetWindowTextW(control, text.c_str());
@@ -351,11 +351,11 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
             if (shown != box->visible) {
                 ShowWindow(control, box->visible ? SW_SHOWNA : SW_HIDE);
             }
-        } else if (const Label* label = state_.label(spec.id)) {
+        } else if (const Label* label = state_.label(entry.id)) {
             ShowCaption(i, *label);
-        } else if (IsLabel(spec.kind)) {
+        } else if (IsLabel(entry.kind)) {
             Label fixed;
-            fixed.caption = spec.text;
+            fixed.caption = entry.text;
             ShowCaption(i, fixed);
         }
     }

@@ -69,13 +69,13 @@ TEST_F(Win32Window, StandsAtItsPlacesAt96Dpi) {
     GetClientRect(form.window(), &client);
     EXPECT_EQ(client.right, 332);
     EXPECT_EQ(client.bottom, 627);
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlSpec& entry : kControls) {
         RECT place;
-        GetWindowRect(form.control(spec.id), &place);
+        GetWindowRect(form.control(entry.id), &place);
         MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&place), 2);
-        EXPECT_EQ(place.left, spec.place.left / 15) << ControlName(spec);
-        EXPECT_EQ(place.top, spec.place.top / 15) << ControlName(spec);
-        EXPECT_EQ(place.right - place.left, spec.place.width / 15) << ControlName(spec);
+        EXPECT_EQ(place.left, entry.place.left / 15) << ControlName(entry);
+        EXPECT_EQ(place.top, entry.place.top / 15) << ControlName(entry);
+        EXPECT_EQ(place.right - place.left, entry.place.width / 15) << ControlName(entry);
     }
     LOGFONTW font;
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(Control::v), WM_GETFONT, 0, 0)),
