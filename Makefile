@@ -5,6 +5,7 @@ FUZZ_SECONDS ?= 30
 
 .PHONY: all deps build test run sanitize fuzz bench package package-check clean
 .PHONY: windows-build windows test-windows
+.PHONY: web serve test-web
 
 all: build
 
@@ -37,7 +38,8 @@ fuzz:
 	cmake --build build-fuzz
 	scripts/run-fuzzers $(FUZZ_SECONDS)
 
-# The benchmarks, optimised, then start-up against a bare Qt window under Xvfb.
+# The benchmarks, optimised, then start-up against a bare Qt window under Xvfb,
+# then the browser edition's size and start-up in headless Chromium.
 bench:
 	@scripts/install-deps --bench
 	cmake --preset bench
@@ -45,6 +47,9 @@ bench:
 	build-bench/bench/bench_engine
 	build-bench/bench/bench_form
 	xvfb-run -a -s "-screen 0 640x700x24" bench/startup.sh build-bench
+	$(MAKE) web
+	@scripts/install-deps --web-test
+	/usr/bin/python3 bench/web_startup.py build-web/site
 
 # The Debian package, in build-package/.
 package:
@@ -72,5 +77,26 @@ windows: windows-build
 test-windows: windows-build
 	scripts/wine-env ctest --test-dir build-windows --output-on-failure --parallel 2
 
+# The browser edition, in build-web/site/. Emscripten's own tools find the
+# JavaScript modules they use through NODE_PATH.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+
+web:
+	@scripts/install-deps --web
+	$(WEB_ENV) cmake --preset web
+	$(WEB_ENV) cmake --build build-web --parallel 2 --target web_site
+
+# The site on this machine only, for a look at http://127.0.0.1:8000/.
+serve: web
+	python3 -m http.server --bind 127.0.0.1 --directory build-web/site 8000
+
+# The engine's and the window logic's tests under Node.js, then the page in
+# headless Chromium.
+test-web:
+	@scripts/install-deps --web-test
+	$(WEB_ENV) cmake --preset web
+	$(WEB_ENV) cmake --build build-web --parallel 2
+	ctest --test-dir build-web --output-on-failure --parallel 2
+
 clean:
-	rm -rf build build-sanitize build-fuzz build-bench build-package build-windows
+	rm -rf build build-sanitize build-fuzz build-bench build-package build-windows build-web

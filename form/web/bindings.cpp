@@ -1,0 +1,190 @@
+// The window's logic as the browser page sees it: the control table to build
+// the page from, the caption fit rule, and one window's state with the user's
+// actions, each of which the page follows by showing the state again.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "form/caption_fit.h"
+#include "form/controls.h"
+#include "form/window_logic.h"
+
+namespace trolvane {
+namespace {
+
+using emscripten::val;
+
+const char* KindName(Kind kind) {
+    switch (kind) {
+        case Kind::Label:
+            return "label";
+        case Kind::CentredLabel:
+            return "centredLabel";
+        case Kind::ResultLabel:
+            return "resultLabel";
+        case Kind::Box:
+            return "box";
+        case Kind::Button:
+            return "button";
+    }
+    return "";
+}
+
+std::string Css(Rgb colour) {
+    return "rgb(" + std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
+           std::to_string(colour.blue) + ")";
+}
+
+// A text as a JSON string.
+std::string Json(std::string_view text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            json += '\\';
+        }
+        if (static_cast<unsigned char>(c) < 0x20) {
+            constexpr char kHex[] = "0123456789abcdef";
+            json.append("\\u00").append(1, kHex[c >> 4]).append(1, kHex[c & 15]);
+        } else {
+            json += c;
+        }
+    }
+    return json + '"';
+}
+
+// Every control in the order the window creates them, places in twips, as
+// JSON: the page reads it in one piece.
+std::string ControlTable() {
+    std::string table = "[";
+    for (const ControlSpec& entry : kControls) {
+        if (table.size() > 1) {
+            table += ",";
+        }
+        table +=
+            "{\"name\":" + Json(ControlName(entry)) + ",\"kind\":" + Json(KindName(entry.kind)) +
+            ",\"text\":" + Json(entry.text) + ",\"left\":" + std::to_string(entry.place.left) +
+            ",\"top\":" + std::to_string(entry.place.top) +
+            ",\"width\":" + std::to_string(entry.place.width) +
+            ",\"height\":" + std::to_string(entry.place.height) +
+            ",\"points\":" + std::to_string(entry.look.points) +
+            ",\"bold\":" + (entry.look.bold ? "true" : "false") +
+            ",\"tab\":" + std::to_string(entry.tab) + ",\"spokenName\":" + Json(entry.spokenName) +
+            ",\"colour\":" + Json(Css(entry.textColour)) + "}";
+    }
+    return table + "]";
+}
+
+// The window's size and colours.
+val WindowLook() {
+    val look = val::object();
+    look.set("width", kClientArea.width);
+    look.set("height", kClientArea.height);
+    look.set("twipsPerPixel", kTwipsPerPixelAt96Dpi);
+    look.set("background", Css(kOrange));
+    look.set("outOfDateText", Css(kOutOfDateText));
+    look.set("warningText", Css(kWarningText));
+    look.set("warningBackground", Css(kWarningBackground));
+    return look;
+}
+
+// The size a caption is drawn at; fits(points) says whether it fits its label.
+double CaptionPoints(double designed, val fits) {
+    return FittingPoints(designed, [&](double points) { return fits(points).as<bool>(); });
+}
+
+val Report(const std::optional<FailureReport>& report) {
+    if (!report) {
+        return val::null();
+    }
+    val shown = val::object();
+    shown.set("message", report->message);
+    shown.set("advice", report->advice);
+    return shown;
+}
+
+// One window: controls are named by their index in the control table.
+class Window {
+  public:
+    Window() : state_(NumberFormat{}) { LoadForm(state_); }
+
+    // The user's separators, as their language writes numbers.
+    void setSeparators(std::string decimal, std::string group) {
+        state_.format = NumberFormat{std::move(decimal), std::move(group)};
+    }
+
+    val start() { return Report(PressStart(state_)); }
+    val test() { return Report(PressTest(state_)); }
+
+    void edit(int control, std::string text) {
+        if (IsBox(control)) {
+            EditBox(state_, kControls[control].id, std::move(text));
+        }
+    }
+
+    val pressReturn(int control) {
+        return IsBox(control) ? Report(PressReturn(state_, kControls[control].id)) : val::null();
+    }
+
+    // Each control's state, as JSON: a box's text and visibility, a label's
+    // caption, marks and note, and null for the fixed labels and the buttons.
+    std::string shown() const {
+        std::string controls = "[";
+        for (const ControlSpec& entry : kControls) {
+            if (controls.size() > 1) {
+                controls += ",";
+            }
+            if (const TextBox* box = state_.box(entry.id)) {
+                controls += "{\"text\":" + Json(box->text) +
+                            ",\"visible\":" + (box->visible ? "true" : "false") + "}";
+            } else if (const Label* label = state_.label(entry.id)) {
+                controls += "{\"caption\":" + Json(label->caption) +
+                            ",\"outOfDate\":" + (label->outOfDate.empty() ? "false" : "true") +
+                            ",\"impossible\":" + (label->impossible.empty() ? "false" : "true") +
+                            ",\"note\":" + Json(label->Note()) + "}";
+            } else {
+                controls += "null";
+            }
+        }
+        return controls + "]";
+    }
+
+    // The box the keyboard goes to next, once; -1 for none.
+    int takeFocus() {
+        if (!state_.focus) {
+            return -1;
+        }
+        const ControlId box = state_.focus->box;
+        state_.focus.reset();
+        return static_cast<int>(&SpecOf(box) - kControls.data());
+    }
+
+  private:
+    bool IsBox(int control) const {
+        return control >= 0 && control < kControlCount &&
+               state_.box(kControls[control].id) != nullptr;
+    }
+
+    FormState state_;
+};
+
+}  // namespace
+}  // namespace trolvane
+
+EMSCRIPTEN_BINDINGS(trolvane) {
+    using namespace trolvane;
+    emscripten::function("controlTable", &ControlTable);
+    emscripten::function("windowLook", &WindowLook);
+    emscripten::function("captionPoints", &CaptionPoints);
+    emscripten::class_<Window>("Window")
+        .constructor<>()
+        .function("setSeparators", &Window::setSeparators)
+        .function("start", &Window::start)
+        .function("test", &Window::test)
+        .function("edit", &Window::edit)
+        .function("pressReturn", &Window::pressReturn)
+        .function("shown", &Window::shown)
+        .function("takeFocus", &Window::takeFocus);
+}

@@ -1,0 +1,288 @@
+// Trolvane in a browser: a thin view over the window's logic, which runs as
+// WebAssembly. The page builds the window from the control table, hands the
+// logic the user's edits, pastes, clicks and Return presses, and shows the
+// state it gives back: texts, captions with their marks and notes, a failure
+// report, and the box the keyboard goes to.
+import TrolvaneModule from "./trolvane.mjs";
+
+const FAMILY = '"Trolvane Tahoma", Tahoma, sans-serif';
+
+// The user's separators, as the browser's language writes numbers.
+function userSeparators() {
+    const parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+    const part = (type) => parts.find((p) => p.type === type)?.value ?? "";
+    return [part("decimal") || ".", part("group")];
+}
+
+function fontOf(points, bold, italic) {
+    return `${italic ? "italic " : ""}${bold ? "bold " : ""}${points}pt ${FAMILY}`;
+}
+
+async function openWindow() {
+    // The page began compiling the WebAssembly before this script was loaded.
+    let failed;
+    const failure = new Promise((_, reject) => {
+        failed = reject;
+    });
+    const instantiateWasm = (imports, receive) => {
+        window.trolvaneWasm
+            .then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module)))
+            .catch(failed);
+        return {};
+    };
+    const [trolvane] = await Promise.race([
+        Promise.all([
+            TrolvaneModule({ instantiateWasm }),
+            document.fonts.load(fontOf(12, false, false)).catch(() => []),
+        ]),
+        failure,
+    ]);
+    const table = JSON.parse(trolvane.controlTable());
+    const look = trolvane.windowLook();
+    const pixels = (twips) => Math.trunc(twips / look.twipsPerPixel);
+    const form = new trolvane.Window();
+    // Finding the user's separators takes the browser a while the first time:
+    // it is done once the window is up, or at the first action that needs it.
+    let separatorsKnown = false;
+    function logic() {
+        if (!separatorsKnown) {
+            form.setSeparators(...userSeparators());
+            separatorsKnown = true;
+        }
+        return form;
+    }
+
+    const windowElement = document.getElementById("window");
+    Object.assign(windowElement.style, {
+        width: `${pixels(look.width)}px`,
+        height: `${pixels(look.height)}px`,
+    });
+    windowElement.style.setProperty("--background", look.background);
+    windowElement.style.setProperty("--out-of-date-text", look.outOfDateText);
+    windowElement.style.setProperty("--warning-text", look.warningText);
+    windowElement.style.setProperty("--warning-background", look.warningBackground);
+
+    // Each control where the table places it; a label that names a box is its
+    // <label>, and a box with no such label is named by one only screen
+    // readers hear.
+    const elements = table.map((entry) => {
+        let element;
+        if (entry.kind === "box") {
+            element = document.createElement("input");
+            Object.assign(element, { type: "text", value: entry.text, autocomplete: "off" });
+            element.spellcheck = false;
+        } else if (entry.kind === "button") {
+            element = document.createElement("button");
+            Object.assign(element, { type: "button", textContent: entry.text });
+        } else {
+            const names = table.find((box) => box.kind === "box" && box.spokenName === entry.text);
+            element = document.createElement(names && entry.text ? "label" : "div");
+            if (names && entry.text) {
+                element.htmlFor = names.name;
+            }
+            element.className = "caption";
+            element.classList.toggle("centred", entry.kind === "centredLabel");
+            element.classList.toggle("result", entry.kind === "resultLabel");
+            element.style.setProperty("--ink", entry.colour);
+        }
+        element.id = entry.name;
+        Object.assign(element.style, {
+            left: `${pixels(entry.left)}px`,
+            top: `${pixels(entry.top)}px`,
+            width: `${pixels(entry.width)}px`,
+            height: `${pixels(entry.height)}px`,
+            font: fontOf(entry.points, entry.bold, false),
+        });
+        return element;
+    });
+
+    // The keyboard's order is the document's: boxes and buttons by the table's
+    // tab order, each box after what names it, then the other labels.
+    const indices = table.map((_, i) => i);
+    const focusable = indices
+        .filter((i) => table[i].kind === "box" || table[i].kind === "button")
+        .sort((a, b) => table[a].tab - table[b].tab);
+    const placed = new Set();
+    const order = [];
+    const spokenNames = new Map();
+    for (const i of focusable) {
+        if (table[i].kind === "box") {
+            const label = elements.findIndex((e) => e.htmlFor === table[i].name);
+            if (label >= 0) {
+                order.push(label);
+                placed.add(label);
+            } else {
+                const spoken = document.createElement("label");
+                Object.assign(spoken, {
+                    className: "spoken-only",
+                    htmlFor: table[i].name,
+                    textContent: table[i].spokenName,
+                });
+                order.push(spoken);
+                spokenNames.set(i, spoken);
+            }
+        }
+        order.push(i);
+        placed.add(i);
+    }
+    order.push(...indices.filter((i) => !placed.has(i)));
+    const measure = document.createElement("div");
+    measure.id = "measure";
+    measure.className = "caption";
+    measure.setAttribute("aria-hidden", "true");
+    // Sits on the last line's baseline.
+    const baseline = document.createElement("span");
+    baseline.className = "baseline";
+    windowElement.replaceChildren(
+        ...order.map((i) => (typeof i === "number" ? elements[i] : i)),
+        measure,
+    );
+
+    // A caption is drawn at its designed size where it fits its label, else a
+    // little smaller, by the desktop editions' rule: wrapped at word boundaries
+    // in the label's width, no word wider than the label and every line within
+    // its height but for the last line's descent, that is down to its baseline.
+    function fitCaption(i, caption, italic) {
+        const entry = table[i];
+        const width = pixels(entry.width);
+        const height = pixels(entry.height);
+        measure.style.width = `${width}px`;
+        measure.replaceChildren(caption, baseline);
+        const fits = (points) => {
+            measure.style.font = fontOf(points, entry.bold, italic);
+            return measure.scrollWidth <= width && baseline.offsetTop <= height;
+        };
+        const points = caption ? trolvane.captionPoints(entry.points, fits) : entry.points;
+        elements[i].style.font = fontOf(points, entry.bold, italic);
+    }
+
+    const fitted = [];
+    function showCaption(i, caption, outOfDate, impossible, note) {
+        const element = elements[i];
+        const key = `${caption}\n${outOfDate}`;
+        if (fitted[i] !== key) {
+            fitted[i] = key;
+            fitCaption(i, caption, outOfDate);
+        }
+        element.classList.toggle("out-of-date", outOfDate);
+        element.classList.toggle("impossible", impossible);
+        if (element.textContent !== caption) {
+            element.textContent = caption;
+        }
+        element.hidden = caption === "";
+        if (note) {
+            element.title = note;
+            element.setAttribute("aria-description", note);
+        } else {
+            element.removeAttribute("title");
+            element.removeAttribute("aria-description");
+        }
+    }
+
+    function moveFocus() {
+        const box = form.takeFocus();
+        if (box >= 0) {
+            elements[box].focus();
+            elements[box].select();
+        }
+    }
+
+    const dialog = document.getElementById("report");
+    dialog.addEventListener("close", moveFocus);
+
+    // Shows the state, then any failure report; the keyboard goes where the
+    // state says once the report is closed.
+    function show(report) {
+        JSON.parse(form.shown()).forEach((state, i) => {
+            if (state === null) {
+                return;
+            }
+            if ("text" in state) {
+                // A box holds one line: the browser drops line breaks.
+                if (elements[i].value !== state.text.replace(/[\r\n]/g, "")) {
+                    elements[i].value = state.text;
+                }
+                elements[i].hidden = !state.visible;
+                if (spokenNames.has(i)) {
+                    spokenNames.get(i).hidden = !state.visible;
+                }
+            } else {
+                showCaption(i, state.caption, state.outOfDate, state.impossible, state.note);
+            }
+        });
+        if (report) {
+            document.getElementById("report-message").textContent = report.message;
+            document.getElementById("report-advice").textContent = report.advice;
+            dialog.showModal();
+        } else {
+            moveFocus();
+        }
+    }
+
+    const commands = { Command1: () => logic().start(), Command2: () => logic().test() };
+    table.forEach((entry, i) => {
+        const element = elements[i];
+        if (entry.kind === "button" && commands[entry.name]) {
+            element.addEventListener("click", () => show(commands[entry.name]()));
+        }
+        if (entry.kind !== "box") {
+            return;
+        }
+        element.addEventListener("input", () => {
+            logic().edit(i, element.value);
+            show();
+        });
+        // A box would keep only a paste's first line: a paste of several fields
+        // goes to the logic whole, in place of the selection.
+        element.addEventListener("paste", (event) => {
+            const pasted = event.clipboardData?.getData("text/plain") ?? "";
+            if (!/[\r\n\t]/.test(pasted)) {
+                return;
+            }
+            event.preventDefault();
+            const { value, selectionStart, selectionEnd } = element;
+            logic().edit(i, value.slice(0, selectionStart) + pasted + value.slice(selectionEnd));
+            show();
+        });
+        element.addEventListener("keydown", (event) => {
+            if (event.key !== "Enter" || event.isComposing) {
+                return;
+            }
+            // Also keeps the key from pressing the report's button as it opens.
+            event.preventDefault();
+            show(logic().pressReturn(i));
+        });
+    });
+
+    for (const i of indices) {
+        if (table[i].kind !== "box" && table[i].kind !== "button") {
+            if (table[i].text) {
+                showCaption(i, table[i].text, false, false, "");
+            } else {
+                elements[i].hidden = true;
+            }
+        }
+    }
+    show();
+    elements[focusable[0]].focus();
+    setTimeout(logic);
+}
+
+openWindow().then(
+    () => {
+        window.trolvaneReadyAt = performance.now();
+        document.documentElement.dataset.ready = "true";
+        if ("serviceWorker" in navigator) {
+            navigator.serviceWorker
+                .register("sw.js")
+                .then(() => navigator.serviceWorker.ready)
+                .then(() => {
+                    document.documentElement.dataset.offline = "ready";
+                })
+                .catch(() => {});
+        }
+    },
+    (error) => {
+        document.getElementById("window").textContent = `Trolvane could not start: ${error}`;
+    },
+);
