@@ -1,0 +1,181 @@
+#!/usr/bin/python3
+"""The browser edition's page in headless Chromium, typed into with real key
+events: the worked example by keyboard alone, a failure and where the keyboard
+goes after it, a pasted column, a decimal-comma language, and reopening with no
+network. The logic behind the page has its own tests; these cover the view.
+
+Usage: browser_test.py SITE_FOLDER
+"""
+import functools
+import http.server
+import sys
+import tempfile
+import threading
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+SITE = sys.argv.pop(1) if len(sys.argv) > 1 else "build-web/site"
+WORKED_EXAMPLE_ROWS = [" X²(5)= 9.728 p > .05", " X²(2)= 1.857 p > .05", " X² has df = 0"]
+
+
+class Site:
+    """The site on a free port of 127.0.0.1, until stopped."""
+
+    def __init__(self):
+        handler = functools.partial(Quiet, directory=SITE)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = f"http://127.0.0.1:{self.server.server_port}/"
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def chromium(language="en-US"):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for argument in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                     "--no-first-run", "--disable-background-networking",
+                     "--disable-component-update", "--disable-sync",
+                     f"--user-data-dir={tempfile.mkdtemp(prefix='trolvane-chromium-')}",
+                     f"--lang={language}", f"--accept-lang={language}"]:
+        options.add_argument(argument)
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def open_page(driver, url):
+    driver.get(url)
+    WebDriverWait(driver, 10).until(
+        lambda d: d.execute_script("return document.documentElement.dataset.ready === 'true'"))
+
+
+def press(driver, *keys):
+    """Real key events to whatever has the keyboard."""
+    ActionChains(driver).send_keys(*keys).perform()
+
+
+def type_worked_example(driver, det="0.48", eigenvalues=("2", "1", "0.6", "0.4")):
+    """Return moves on from box to box and in the number of factors presses
+    Start; Tab goes down the eigenvalue boxes, and Return in one presses Test."""
+    press(driver, "4", Keys.ENTER, "50", Keys.ENTER, det, Keys.ENTER, "4", Keys.ENTER)
+    keys = []
+    for value in eigenvalues:
+        keys += [value, Keys.TAB]
+    press(driver, *keys[:-1], Keys.ENTER)
+
+
+def value(driver, box):
+    return driver.find_element(By.ID, box).get_property("value")
+
+
+def rows(driver, count=3):
+    return [driver.find_element(By.ID, f"test_{row}").text for row in range(1, count + 1)]
+
+
+def focused(driver):
+    return driver.switch_to.active_element.get_attribute("id")
+
+
+class English(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.site = Site()
+        cls.driver = chromium()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.site.stop()
+
+    def setUp(self):
+        open_page(self.driver, self.site.url)
+
+    def test_worked_example_then_a_failure(self):
+        driver = self.driver
+        self.assertEqual(focused(driver), "v")
+        type_worked_example(driver)
+        # The rows read as computed, drawn in fitted Tahoma, with their notes.
+        self.assertEqual(rows(driver), WORKED_EXAMPLE_ROWS)
+        row = driver.find_element(By.ID, "test_1")
+        self.assertTrue(row.get_attribute("title").startswith("Exact p = 0.08331"))
+        self.assertEqual(row.get_attribute("aria-description"), row.get_attribute("title"))
+        self.assertFalse(driver.find_element(By.ID, "eigen_5").is_displayed())
+        self.assertEqual(focused(driver), "eigen_4")
+        # Screen readers name the boxes as the desktop editions do.
+        names = [driver.find_element(By.ID, box).accessible_name for box in ("v", "f", "eigen_2")]
+        self.assertEqual(names, ["Number of Variables", "How many factors do you want to consider?",
+                                 "Eigenvalue 2"])
+
+        # Eigenvalue 4 emptied: Test reports it, and once the report is closed
+        # the keyboard is there, with everything typed and computed kept.
+        press(driver, Keys.BACKSPACE, Keys.BACKSPACE, Keys.BACKSPACE, Keys.ENTER)
+        dialog = driver.find_element(By.ID, "report")
+        self.assertTrue(dialog.get_property("open"))
+        self.assertIn("Eigenvalue 4", driver.find_element(By.ID, "report-advice").text)
+        self.assertTrue(driver.find_element(By.ID, "report-message").text.startswith(
+            "Run-time error '13':"))
+        press(driver, Keys.ENTER)
+        WebDriverWait(driver, 5).until(lambda d: not dialog.get_property("open"))
+        self.assertEqual(focused(driver), "eigen_4")
+        typed = [value(driver, box) for box in ("v", "n", "det", "f", "eigen_1", "eigen_2",
+                                                 "eigen_3", "eigen_4")]
+        self.assertEqual(typed, ["4", "50", "0.48", "4", "2", "1", "0.6", ""])
+        self.assertEqual(rows(driver)[0], WORKED_EXAMPLE_ROWS[0])
+
+    def test_pasted_column_fills_the_rows(self):
+        driver = self.driver
+        press(driver, "4", Keys.ENTER, "50", Keys.ENTER, "0.48", Keys.ENTER, "4", Keys.ENTER)
+        origin = self.site.url.rstrip("/")
+        driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        written = driver.execute_async_script(
+            "navigator.clipboard.writeText(arguments[0]).then(() => arguments[1](true),"
+            " () => arguments[1](false))", "Eigenvalue\r\n2\r\n1\r\n0.6\r\n0.4\r\n")
+        self.assertTrue(written, "the clipboard could not be written")
+        ActionChains(driver).key_down(Keys.CONTROL).send_keys("v").key_up(Keys.CONTROL).perform()
+        self.assertEqual([value(driver, f"eigen_{row}") for row in range(1, 5)],
+                         ["2", "1", "0.6", "0.4"])
+        press(driver, Keys.ENTER)
+        self.assertEqual(rows(driver), WORKED_EXAMPLE_ROWS)
+
+    def test_offline_reopening_still_computes(self):
+        driver, site = self.driver, Site()
+        try:
+            open_page(driver, site.url)
+            WebDriverWait(driver, 20).until(lambda d: d.execute_script(
+                "return document.documentElement.dataset.offline === 'ready'"))
+        finally:
+            site.stop()
+        open_page(driver, site.url)
+        self.assertTrue(driver.execute_script("return navigator.serviceWorker.controller !== null"))
+        type_worked_example(driver)
+        self.assertEqual(rows(driver), WORKED_EXAMPLE_ROWS)
+
+
+class German(unittest.TestCase):
+    def test_decimal_comma_from_the_browser_language(self):
+        site, driver = Site(), chromium("de-DE")
+        try:
+            open_page(driver, site.url)
+            type_worked_example(driver, det="0,48", eigenvalues=("2", "1", "0,6", "0,4"))
+            self.assertEqual(rows(driver, 1), [" X²(5)= 9,728 p > .05"])
+        finally:
+            driver.quit()
+            site.stop()
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
