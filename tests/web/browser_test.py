@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The browser edition's page in headless Chromium, typed into with real key
 events: the worked example by keyboard alone, a failure and where the keyboard
-goes after it, a pasted column, a decimal-comma language, and reopening with no
-network. The logic behind the page has its own tests; these cover the view.
+goes after it, a pasted column, a decimal-comma language, and installing and
+reopening with no network. The logic behind the page has its own tests; these cover the view.
 
 Usage: browser_test.py SITE_FOLDER
 """
@@ -151,12 +151,14 @@ class English(unittest.TestCase):
         press(driver, Keys.ENTER)
         self.assertEqual(rows(driver), WORKED_EXAMPLE_ROWS)
 
-    def test_offline_reopening_still_computes(self):
+    def test_installable_and_reopened_offline_still_computes(self):
         driver, site = self.driver, Site()
         try:
             open_page(driver, site.url)
             WebDriverWait(driver, 20).until(lambda d: d.execute_script(
                 "return document.documentElement.dataset.offline === 'ready'"))
+            errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+            self.assertEqual(errors["installabilityErrors"], [])
         finally:
             site.stop()
         open_page(driver, site.url)
