@@ -4,6 +4,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,9 +36,23 @@ const char* KindName(Kind kind) {
     return "";
 }
 
+// A whole number as text; written without printf, which the page would
+// otherwise wait for WebAssembly to compile at start-up.
+std::string Whole(long value) {
+    std::array<char, 24> digits{};
+    const auto written = std::to_chars(digits.begin(), digits.end(), value);
+    return std::string(digits.begin(), written.ptr);
+}
+
+// A number of points, to the hundredth.
+std::string Points(double points) {
+    const long hundredths = std::lround(points * 100);
+    const std::string fraction = Whole(100 + hundredths % 100);
+    return Whole(hundredths / 100) + "." + fraction.substr(1);
+}
+
 std::string Css(Rgb colour) {
-    return "rgb(" + std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
-           std::to_string(colour.blue) + ")";
+    return "rgb(" + Whole(colour.red) + "," + Whole(colour.green) + "," + Whole(colour.blue) + ")";
 }
 
 // A text as a JSON string.
@@ -63,16 +80,15 @@ std::string ControlTable() {
         if (table.size() > 1) {
             table += ",";
         }
-        table +=
-            "{\"name\":" + Json(ControlName(entry)) + ",\"kind\":" + Json(KindName(entry.kind)) +
-            ",\"text\":" + Json(entry.text) + ",\"left\":" + std::to_string(entry.place.left) +
-            ",\"top\":" + std::to_string(entry.place.top) +
-            ",\"width\":" + std::to_string(entry.place.width) +
-            ",\"height\":" + std::to_string(entry.place.height) +
-            ",\"points\":" + std::to_string(entry.look.points) +
-            ",\"bold\":" + (entry.look.bold ? "true" : "false") +
-            ",\"tab\":" + std::to_string(entry.tab) + ",\"spokenName\":" + Json(entry.spokenName) +
-            ",\"colour\":" + Json(Css(entry.textColour)) + "}";
+        table += "{\"name\":" + Json(ControlName(entry)) +
+                 ",\"kind\":" + Json(KindName(entry.kind)) + ",\"text\":" + Json(entry.text) +
+                 ",\"left\":" + Whole(entry.place.left) + ",\"top\":" + Whole(entry.place.top) +
+                 ",\"width\":" + Whole(entry.place.width) +
+                 ",\"height\":" + Whole(entry.place.height) +
+                 ",\"points\":" + Points(entry.look.points) +
+                 ",\"bold\":" + (entry.look.bold ? "true" : "false") +
+                 ",\"tab\":" + Whole(entry.tab) + ",\"spokenName\":" + Json(entry.spokenName) +
+                 ",\"colour\":" + Json(Css(entry.textColour)) + "}";
     }
     return table + "]";
 }

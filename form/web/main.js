@@ -152,8 +152,7 @@ async function openWindow() {
             measure.style.font = fontOf(points, entry.bold, italic);
             return measure.scrollWidth <= width && baseline.offsetTop <= height;
         };
-        const points = caption ? trolvane.captionPoints(entry.points, fits) : entry.points;
-        elements[i].style.font = fontOf(points, entry.bold, italic);
+        elements[i].style.font = fontOf(trolvane.captionPoints(entry.points, fits), entry.bold, italic);
     }
 
     const fitted = [];
@@ -162,7 +161,9 @@ async function openWindow() {
         const key = `${caption}\n${outOfDate}`;
         if (fitted[i] !== key) {
             fitted[i] = key;
-            fitCaption(i, caption, outOfDate);
+            if (caption) {
+                fitCaption(i, caption, outOfDate);
+            }
         }
         element.classList.toggle("out-of-date", outOfDate);
         element.classList.toggle("impossible", impossible);
