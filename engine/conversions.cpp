@@ -236,19 +236,48 @@ constexpr int kLargestExponent = 308;
 // Every double's exact decimal expansion has at most this many significant digits.
 constexpr int kExactDigits = 767;
 
-// Rounds half away from zero on the exact decimal expansion of the value.
-RoundedDigits RoundToDigits(double value, int significantDigits) {
+// The value's digits in scientific form, rounded to the given number of them.
+RoundedDigits ScientificDigits(double value, int count) {
     fmt::basic_memory_buffer<char, kExactDigits + 16> buffer;
-    fmt::format_to(std::back_inserter(buffer), "{:.{}e}", value, kExactDigits - 1);
+    fmt::format_to(std::back_inserter(buffer), "{:.{}e}", value, count - 1);
     std::string_view text(buffer.data(), buffer.size());
-    RoundedDigits rounded;
-    rounded.negative = TakePrefix(text, "-");
+    RoundedDigits digits;
+    digits.negative = TakePrefix(text, "-");
     const size_t exponentAt = text.find('e');
-    std::string exact(text.substr(0, exponentAt));
-    std::erase(exact, '.');
+    digits.digits = std::string(text.substr(0, exponentAt));
+    std::erase(digits.digits, '.');
     text.remove_prefix(exponentAt + 1);
     TakePrefix(text, "+");
-    std::from_chars(text.data(), text.data() + text.size(), rounded.exponent);
+    std::from_chars(text.data(), text.data() + text.size(), digits.exponent);
+    return digits;
+}
+
+// The first digits of the value's exact decimal expansion, at least count of
+// them. Two digits more, rounded, are quick to write and tell them unless their
+// rounding may have carried into the first ones, which leaves those two 00;
+// only then is the whole expansion written.
+RoundedDigits ExactLeadingDigits(double value, int count) {
+    // A whole number below 2 to the 53rd, a df say, is its own expansion.
+    if (std::trunc(value) == value && std::fabs(value) < 0x1p53) {
+        std::array<char, 24> buffer{};
+        const auto written =
+            std::to_chars(buffer.begin(), buffer.end(), static_cast<long long>(std::fabs(value)));
+        RoundedDigits whole{value < 0, std::string(buffer.begin(), written.ptr), 0};
+        whole.exponent = static_cast<int>(whole.digits.size()) - 1;
+        whole.digits.resize(std::max(whole.digits.size(), static_cast<size_t>(count)), '0');
+        return whole;
+    }
+    RoundedDigits leading = ScientificDigits(value, count + 2);
+    if (leading.digits.ends_with("00")) {
+        return ScientificDigits(value, kExactDigits);
+    }
+    return leading;
+}
+
+// Rounds half away from zero on the exact decimal expansion of the value.
+RoundedDigits RoundToDigits(double value, int significantDigits) {
+    RoundedDigits rounded = ExactLeadingDigits(value, significantDigits + 1);
+    const std::string exact = std::move(rounded.digits);
 
     rounded.digits = exact.substr(0, significantDigits);
     if (exact[significantDigits] >= '5') {
