@@ -212,8 +212,14 @@ TEST(NumberText, WritesFifteenSignificantDigits) {
 // a little below and 0.45 a little above the halfway point.
 TEST(RoundedNumberText, RoundsTheExactDecimalExpansion) {
     const std::tuple<double, int, std::string> cases[] = {
-        {0.35, 1, "0.3"}, {0.45, 1, "0.5"}, {2.675, 3, "2.67"},
-        {0.25, 1, "0.3"}, {1.005, 3, "1"},  {8.5, 1, "9"},
+        {0.35, 1, "0.3"},
+        {0.45, 1, "0.5"},
+        {2.675, 3, "2.67"},
+        {0.25, 1, "0.3"},
+        {1.005, 3, "1"},
+        {8.5, 1, "9"},
+        // Digits 9.09725696074848|4999612...: a short rounding would carry.
+        {9.097256960748485, 15, "9.09725696074848"},
     };
     for (const auto& [value, digits, expected] : cases) {
         EXPECT_EQ(RoundedNumberText(value, digits), expected) << value;
