@@ -1,6 +1,8 @@
 #include "form/controls.h"
 
 #include <algorithm>
+#include <numeric>
+#include <string_view>
 
 namespace trolvane {
 namespace {
@@ -136,8 +138,47 @@ std::string ControlName(const ControlSpec& entry) {
 }
 
 const ControlSpec& SpecOf(ControlId id) {
-    return *std::find_if(kControls.begin(), kControls.end(),
-                         [&](const ControlSpec& entry) { return entry.id == id; });
+    return kControls[IndexOf(id)];
+}
+
+int IndexOf(ControlId id) {
+    const auto entry =
+        std::find_if(kControls.begin(), kControls.end(),
+                     [&](const ControlSpec& candidate) { return candidate.id == id; });
+    return static_cast<int>(entry - kControls.begin());
+}
+
+std::vector<int> ReadingOrder() {
+    const auto takesFocus = [](int i) {
+        return kControls[i].kind == Kind::Box || kControls[i].kind == Kind::Button;
+    };
+    std::vector<int> created(kControlCount);
+    std::iota(created.begin(), created.end(), 0);
+    std::stable_sort(created.begin(), created.end(), [&](int a, int b) {
+        if (takesFocus(a) != takesFocus(b)) {
+            return takesFocus(a);
+        }
+        return takesFocus(a) && kControls[a].tab < kControls[b].tab;
+    });
+    std::vector<int> order;
+    const auto add = [&](int i) {
+        if (std::find(order.begin(), order.end(), i) == order.end()) {
+            order.push_back(i);
+        }
+    };
+    for (const int i : created) {
+        if (kControls[i].kind == Kind::Box) {
+            const auto naming = std::find_if(created.begin(), created.end(), [&](int label) {
+                return kControls[label].kind == Kind::Label &&
+                       std::string_view(kControls[label].text) == kControls[i].spokenName;
+            });
+            if (naming != created.end()) {
+                add(*naming);
+            }
+        }
+        add(i);
+    }
+    return order;
 }
 
 std::string BoxName(ControlId box) {

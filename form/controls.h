@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace trolvane {
 
@@ -101,5 +102,13 @@ std::string ControlName(const ControlSpec& entry);
 std::string BoxName(ControlId box);
 
 const ControlSpec& SpecOf(ControlId id);
+
+// Where the control stands in kControls.
+int IndexOf(ControlId id);
+
+// Every control, by its index in kControls, in the order a reader meets them:
+// the boxes and buttons in the keyboard's order, each box right after the label
+// that names it, then the other labels as the window creates them.
+std::vector<int> ReadingOrder();
 
 }  // namespace trolvane

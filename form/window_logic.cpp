@@ -1,6 +1,7 @@
 #include "form/window_logic.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "form/advice.h"
 #include "form/commands.h"
@@ -30,18 +31,15 @@ std::optional<FailureReport> Run(FormState& form, void (*command)(FormState&), c
 
 // The next box after this one in the keyboard's order that is shown.
 std::optional<ControlId> NextBox(const FormState& form, ControlId box) {
-    std::optional<ControlId> next;
-    int nextTab = 0;
-    const int tab = SpecOf(box).tab;
-    for (const ControlSpec& entry : kControls) {
-        const TextBox* candidate = form.box(entry.id);
-        if (candidate != nullptr && candidate->visible && entry.tab > tab &&
-            (!next || entry.tab < nextTab)) {
-            next = entry.id;
-            nextTab = entry.tab;
+    const std::vector<int> order = ReadingOrder();
+    auto at = std::find(order.begin(), order.end(), IndexOf(box));
+    for (++at; at != order.end(); ++at) {
+        const ControlId candidate = kControls[*at].id;
+        if (const TextBox* shown = form.box(candidate); shown != nullptr && shown->visible) {
+            return candidate;
         }
     }
-    return next;
+    return std::nullopt;
 }
 
 }  // namespace

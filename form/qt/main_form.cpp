@@ -79,10 +79,6 @@ QWidget* AddControl(QWidget* form, const ControlSpec& entry) {
     return nullptr;
 }
 
-int IndexOf(ControlId id) {
-    return static_cast<int>(&SpecOf(id) - kControls.data());
-}
-
 }  // namespace
 
 NumberFormat UserNumberFormat() {
@@ -106,20 +102,13 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
     }
 
     // The keyboard's order: v, n, det, f, Start, the eigenvalue boxes, Test.
-    std::array<const ControlSpec*, kControlCount> byTab;
-    for (int i = 0; i < kControlCount; ++i) {
-        byTab[i] = &kControls[i];
-    }
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
     QWidget* previous = nullptr;
-    for (const ControlSpec* entry : byTab) {
-        if (entry->kind == Kind::Box || entry->kind == Kind::Button) {
-            QWidget* control = controls_[IndexOf(entry->id)];
+    for (const int i : ReadingOrder()) {
+        if (kControls[i].kind == Kind::Box || kControls[i].kind == Kind::Button) {
             if (previous != nullptr) {
-                setTabOrder(previous, control);
+                setTabOrder(previous, controls_[i]);
             }
-            previous = control;
+            previous = controls_[i];
         }
     }
 

@@ -93,6 +93,15 @@ std::string ControlTable() {
     return table + "]";
 }
 
+// The controls' indices in the order a reader meets them, as JSON.
+std::string ReadingOrderJson() {
+    std::string order = "[";
+    for (const int i : ReadingOrder()) {
+        order += (order.size() > 1 ? "," : "") + Whole(i);
+    }
+    return order + "]";
+}
+
 // The window's size and colours.
 val WindowLook() {
     val look = val::object();
@@ -174,7 +183,7 @@ class Window {
         }
         const ControlId box = state_.focus->box;
         state_.focus.reset();
-        return static_cast<int>(&SpecOf(box) - kControls.data());
+        return IndexOf(box);
     }
 
   private:
@@ -192,6 +201,7 @@ class Window {
 EMSCRIPTEN_BINDINGS(trolvane) {
     using namespace trolvane;
     emscripten::function("controlTable", &ControlTable);
+    emscripten::function("readingOrder", &ReadingOrderJson);
     emscripten::function("windowLook", &WindowLook);
     emscripten::function("captionPoints", &CaptionPoints);
     emscripten::class_<Window>("Window")

@@ -96,36 +96,22 @@ async function openWindow() {
         return element;
     });
 
-    // The keyboard's order is the document's: boxes and buttons by the table's
-    // tab order, each box after what names it, then the other labels.
-    const indices = table.map((_, i) => i);
-    const focusable = indices
-        .filter((i) => table[i].kind === "box" || table[i].kind === "button")
-        .sort((a, b) => table[a].tab - table[b].tab);
-    const placed = new Set();
-    const order = [];
+    // The keyboard's order is the document's, the reading order the logic
+    // gives; a box that no label names follows one only screen readers hear.
     const spokenNames = new Map();
-    for (const i of focusable) {
-        if (table[i].kind === "box") {
-            const label = elements.findIndex((e) => e.htmlFor === table[i].name);
-            if (label >= 0) {
-                order.push(label);
-                placed.add(label);
-            } else {
-                const spoken = document.createElement("label");
-                Object.assign(spoken, {
-                    className: "spoken-only",
-                    htmlFor: table[i].name,
-                    textContent: table[i].spokenName,
-                });
-                order.push(spoken);
-                spokenNames.set(i, spoken);
-            }
+    const order = JSON.parse(trolvane.readingOrder()).flatMap((i) => {
+        if (table[i].kind !== "box" || elements.some((e) => e.htmlFor === table[i].name)) {
+            return [i];
         }
-        order.push(i);
-        placed.add(i);
-    }
-    order.push(...indices.filter((i) => !placed.has(i)));
+        const spoken = document.createElement("label");
+        Object.assign(spoken, {
+            className: "spoken-only",
+            htmlFor: table[i].name,
+            textContent: table[i].spokenName,
+        });
+        spokenNames.set(i, spoken);
+        return [spoken, i];
+    });
     const measure = document.createElement("div");
     measure.id = "measure";
     measure.className = "caption";
@@ -255,17 +241,17 @@ async function openWindow() {
         });
     });
 
-    for (const i of indices) {
-        if (table[i].kind !== "box" && table[i].kind !== "button") {
-            if (table[i].text) {
-                showCaption(i, table[i].text, false, false, "");
+    table.forEach((entry, i) => {
+        if (entry.kind !== "box" && entry.kind !== "button") {
+            if (entry.text) {
+                showCaption(i, entry.text, false, false, "");
             } else {
                 elements[i].hidden = true;
             }
         }
-    }
+    });
     show();
-    elements[focusable[0]].focus();
+    elements[order.find((i) => table[i]?.kind === "box")].focus();
     setTimeout(logic);
 }
 

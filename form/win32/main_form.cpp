@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "form/caption_fit.h"
 
@@ -25,44 +24,6 @@ COLORREF ColourOf(Rgb rgb) {
 
 bool IsLabel(Kind kind) {
     return kind == Kind::Label || kind == Kind::CentredLabel || kind == Kind::ResultLabel;
-}
-
-int IndexOf(ControlId id) {
-    return static_cast<int>(&SpecOf(id) - kControls.data());
-}
-
-// The order the controls are created in, which is the keyboard's order for the
-// boxes and buttons; each box follows the label that names it, which is where
-// Windows looks for a box's name.
-std::vector<int> CreationOrder() {
-    std::vector<int> order(kControlCount);
-    for (int i = 0; i < kControlCount; ++i) {
-        order[i] = i;
-    }
-    std::stable_sort(order.begin(), order.end(), [](int a, int b) {
-        const auto focusable = [](int i) { return !IsLabel(kControls[i].kind); };
-        if (focusable(a) != focusable(b)) {
-            return focusable(a);
-        }
-        return focusable(a) && kControls[a].tab < kControls[b].tab;
-    });
-    std::vector<int> named;
-    for (const int i : order) {
-        const ControlSpec& entry = kControls[i];
-        if (entry.kind == Kind::Box) {
-            const auto label = std::find_if(order.begin(), order.end(), [&](int j) {
-                return kControls[j].kind == Kind::Label &&
-                       std::string(kControls[j].text) == entry.spokenName;
-            });
-            if (label != order.end()) {
-                named.push_back(*label);
-            }
-        }
-        if (std::find(named.begin(), named.end(), i) == named.end()) {
-            named.push_back(i);
-        }
-    }
-    return named;
 }
 
 // Tells screen readers a control's name or description.
@@ -199,7 +160,7 @@ void MainForm::CreateControls() {
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
-    for (const int i : CreationOrder()) {
+    for (const int i : ReadingOrder()) {
         const ControlSpec& entry = kControls[i];
         const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i));
         const std::wstring name = Wide(ControlName(entry));
