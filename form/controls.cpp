@@ -16,8 +16,8 @@ constexpr Twips RowPlace(Twips first, int row) {
     return {first.left, first.top + kRowPitch * (row - 1), first.width, first.height};
 }
 
-constexpr std::array<ControlSpec, kControlCount> MakeControls() {
-    std::array<ControlSpec, kControlCount> controls{{
+constexpr std::array<ControlEntry, kControlCount> MakeControls() {
+    std::array<ControlEntry, kControlCount> controls{{
         {{Control::Label5},
          "Label5",
          Kind::CentredLabel,
@@ -127,9 +127,9 @@ constexpr std::array<ControlSpec, kControlCount> MakeControls() {
 
 }  // namespace
 
-constinit const std::array<ControlSpec, kControlCount> kControls = MakeControls();
+constinit const std::array<ControlEntry, kControlCount> kControls = MakeControls();
 
-std::string ControlName(const ControlSpec& entry) {
+std::string ControlName(const ControlEntry& entry) {
     std::string name = entry.name;
     if (entry.id.row > 0) {
         name.append("_").append(std::to_string(entry.id.row));
@@ -137,14 +137,14 @@ std::string ControlName(const ControlSpec& entry) {
     return name;
 }
 
-const ControlSpec& SpecOf(ControlId id) {
+const ControlEntry& EntryOf(ControlId id) {
     return kControls[IndexOf(id)];
 }
 
 int IndexOf(ControlId id) {
     const auto entry =
         std::find_if(kControls.begin(), kControls.end(),
-                     [&](const ControlSpec& candidate) { return candidate.id == id; });
+                     [&](const ControlEntry& candidate) { return candidate.id == id; });
     return static_cast<int>(entry - kControls.begin());
 }
 
@@ -182,7 +182,7 @@ std::vector<int> ReadingOrder() {
 }
 
 std::string BoxName(ControlId box) {
-    return box.control == Control::f ? "The number of factors" : SpecOf(box).spokenName;
+    return box.control == Control::f ? "The number of factors" : EntryOf(box).spokenName;
 }
 
 }  // namespace trolvane

@@ -75,7 +75,7 @@ constexpr Rgb kOutOfDateText{51, 51, 51};
 constexpr Rgb kWarningText{139, 0, 0};
 constexpr Rgb kWarningBackground{255, 236, 160};
 
-struct ControlSpec {
+struct ControlEntry {
     ControlId id;
     const char* name;
     Kind kind;
@@ -93,15 +93,16 @@ struct ControlSpec {
 constexpr int kControlCount = 15 + 3 * kRows;
 
 // Every control, in the order the window creates them.
-extern const std::array<ControlSpec, kControlCount> kControls;
+extern const std::array<ControlEntry, kControlCount> kControls;
 
 // The control's name as the program knows it: "v", "eigen_3", "Label5".
-std::string ControlName(const ControlSpec& entry);
+std::string ControlName(const ControlEntry& entry);
 
 // The box's name as a sentence names it: "Sample size", "Eigenvalue 3".
 std::string BoxName(ControlId box);
 
-const ControlSpec& SpecOf(ControlId id);
+// The control's entry in kControls.
+const ControlEntry& EntryOf(ControlId id);
 
 // Where the control stands in kControls.
 int IndexOf(ControlId id);

@@ -15,7 +15,7 @@ std::string Label::Note() const {
 }
 
 FormState::FormState(NumberFormat userFormat) : format(std::move(userFormat)) {
-    for (const ControlSpec& entry : kControls) {
+    for (const ControlEntry& entry : kControls) {
         if (TextBox* initial = box(entry.id)) {
             initial->text = entry.text;
         }

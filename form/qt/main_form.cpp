@@ -33,12 +33,12 @@ void SetFont(QWidget* control, const Look& look) {
 
 // Places the control before its text is set, so that a caption is fitted to
 // its label's own size.
-void Place(QWidget* control, const ControlSpec& entry) {
+void Place(QWidget* control, const ControlEntry& entry) {
     control->setObjectName(QString::fromStdString(ControlName(entry)));
     control->setGeometry(Pixels(entry.place));
 }
 
-QWidget* AddControl(QWidget* form, const ControlSpec& entry) {
+QWidget* AddControl(QWidget* form, const ControlEntry& entry) {
     const QString text = QString::fromUtf8(entry.text);
     switch (entry.kind) {
         case Kind::Label:

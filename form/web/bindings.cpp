@@ -76,7 +76,7 @@ std::string Json(std::string_view text) {
 // JSON: the page reads it in one piece.
 std::string ControlTable() {
     std::string table = "[";
-    for (const ControlSpec& entry : kControls) {
+    for (const ControlEntry& entry : kControls) {
         if (table.size() > 1) {
             table += ",";
         }
@@ -157,7 +157,7 @@ class Window {
     // caption, marks and note, and null for the fixed labels and the buttons.
     std::string shown() const {
         std::string controls = "[";
-        for (const ControlSpec& entry : kControls) {
+        for (const ControlEntry& entry : kControls) {
             if (controls.size() > 1) {
                 controls += ",";
             }

@@ -144,7 +144,7 @@ HFONT MainForm::Font(double points, bool bold, bool italic) {
 }
 
 HFONT MainForm::FittingFont(int index, const std::wstring& caption, bool italic) {
-    const ControlSpec& entry = kControls[index];
+    const ControlEntry& entry = kControls[index];
     const SIZE box{Pixels(entry.place.width), Pixels(entry.place.height)};
     HDC dc = GetDC(window_);
     const double points = FittingPoints(entry.look.points, [&](double size) {
@@ -161,7 +161,7 @@ void MainForm::CreateControls() {
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
     for (const int i : ReadingOrder()) {
-        const ControlSpec& entry = kControls[i];
+        const ControlEntry& entry = kControls[i];
         const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i));
         const std::wstring name = Wide(ControlName(entry));
         HWND control = nullptr;
@@ -208,7 +208,7 @@ void MainForm::Layout() {
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < kControlCount; ++i) {
-        const ControlSpec& entry = kControls[i];
+        const ControlEntry& entry = kControls[i];
         MoveWindow(controls_[i], Pixels(entry.place.left), Pixels(entry.place.top),
                    Pixels(entry.place.width), Pixels(entry.place.height), TRUE);
         if (IsLabel(entry.kind)) {
@@ -300,7 +300,7 @@ void MainForm::ShowCaption(int index, const Label& label) {
 void MainForm::Show(const std::optional<FailureReport>& report) {
     showing_ = true;
     for (int i = 0; i < kControlCount; ++i) {
-        const ControlSpec& entry = kControls[i];
+        const ControlEntry& entry = kControls[i];
         HWND control = controls_[i];
         if (const TextBox* box = state_.box(entry.id)) {
             const std::wstring text = Wide(box->text);

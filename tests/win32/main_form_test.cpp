@@ -69,7 +69,7 @@ TEST_F(Win32Window, StandsAtItsPlacesAt96Dpi) {
     GetClientRect(form.window(), &client);
     EXPECT_EQ(client.right, 332);
     EXPECT_EQ(client.bottom, 627);
-    for (const ControlSpec& entry : kControls) {
+    for (const ControlEntry& entry : kControls) {
         RECT place;
         GetWindowRect(form.control(entry.id), &place);
         MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&place), 2);
