@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 
 namespace trolvane {
 
@@ -20,5 +21,15 @@ class RunError : public std::exception {
   private:
     ErrorKind kind_;
 };
+
+// What compute() gives, or none where it raises a RunError.
+template <typename Compute>
+auto UnlessRunError(Compute compute) -> std::optional<decltype(compute())> {
+    try {
+        return compute();
+    } catch (const RunError&) {
+        return std::nullopt;
+    }
+}
 
 }  // namespace trolvane

@@ -29,10 +29,8 @@ RowInputs InputsOfRow(const FormState& form, int k) {
         totals.add(inputs.eigenvalues.back());
     }
     // The ratio where the row failed after it, in its significance.
-    try {
-        inputs.ratio = ComponentTest(inputs.p, inputs.n, inputs.detR, k, totals).ratio;
-    } catch (const RunError&) {
-    }
+    inputs.ratio = UnlessRunError(
+        [&] { return ComponentTest(inputs.p, inputs.n, inputs.detR, k, totals).ratio; });
     return inputs;
 }
 

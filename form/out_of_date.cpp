@@ -1,21 +1,12 @@
 #include "form/out_of_date.h"
 
-#include <functional>
-
 namespace trolvane {
 namespace {
 
 // A number as the next Test will read it; none where it will not be read.
-std::optional<double> Reading(const std::function<double()>& read) {
-    try {
-        return read();
-    } catch (const RunError&) {
-        return std::nullopt;
-    }
-}
-
 std::optional<double> InputReading(const FormState& form, const TextBox& box) {
-    return Reading([&] { return StrictNumber(Normalised(box.text, form.format), form.format); });
+    return UnlessRunError(
+        [&] { return StrictNumber(Normalised(box.text, form.format), form.format); });
 }
 
 // The first box among those row k was computed from whose number has changed.
@@ -29,7 +20,7 @@ std::optional<ControlId> ChangedBox(const FormState& form, const RowSource& sour
     }
     for (std::size_t i = 0; i < source.eigenvalues.size(); ++i) {
         const TextBox& box = form.eigenBoxes[i];
-        if (Reading([&] { return Number(form, box); }) != source.eigenvalues[i]) {
+        if (UnlessRunError([&] { return Number(form, box); }) != source.eigenvalues[i]) {
             return ControlId{Control::eigen, static_cast<int>(i) + 1};
         }
     }

@@ -34,11 +34,7 @@ Fields WithoutTrailingBlanks(Fields fields) {
 }
 
 std::optional<double> NumberIn(std::string_view field, const NumberFormat& format) {
-    try {
-        return StrictNumber(field, format);
-    } catch (const RunError&) {
-        return std::nullopt;
-    }
+    return UnlessRunError([&] { return StrictNumber(field, format); });
 }
 
 struct Column {
