@@ -127,6 +127,21 @@ TEST_F(WindowLogic, ReturnMovesOnOrRunsTheCommand) {
     EXPECT_EQ(form.test(2).caption, " X\u00b2(2)= 1.857 p > .05");
 }
 
+// Every edition creates its controls in this order, so a screen reader meets
+// each box right after the label that names it.
+TEST(Controls, AreReadInTheKeyboardsOrderEachBoxAfterItsName) {
+    std::vector<std::string> names;
+    for (const int i : ReadingOrder()) {
+        names.push_back(ControlName(kControls[i]));
+    }
+    const std::vector<std::string> keyboard = {"Label1", "v",      "Label2", "n",        "Label3",
+                                               "det",    "Label4", "f",      "Command1", "eigen_1"};
+    ASSERT_EQ(names.size(), static_cast<std::size_t>(kControlCount));
+    EXPECT_EQ(std::vector(names.begin(), names.begin() + 10), keyboard);
+    EXPECT_EQ(names[18], "eigen_10");
+    EXPECT_EQ(names[19], "Command2");
+}
+
 // WCAG's contrast ratio of two colours.
 double Contrast(Rgb a, Rgb b) {
     const auto luminance = [](Rgb c) {
