@@ -38,6 +38,11 @@ double ChiSquareUpperTail(double chisq, double df) {
 }
 
 std::optional<std::string> ExactPText(double chisq, double df, const NumberFormat& format) {
+    const std::optional<std::string> note = ExactPNote(chisq, df, format);
+    return note ? std::optional("Exact " + *note) : std::nullopt;
+}
+
+std::optional<std::string> ExactPNote(double chisq, double df, const NumberFormat& format) {
     if (!(df > 0)) {
         return std::nullopt;
     }
@@ -45,7 +50,7 @@ std::optional<std::string> ExactPText(double chisq, double df, const NumberForma
     if (!std::isfinite(p)) {
         return std::nullopt;
     }
-    return "Exact p = " + RoundedNumberText(p, 4, format) + " (chi-square " +
+    return "p = " + RoundedNumberText(p, 4, format) + " (chi-square " +
            NumberText(ShownStatistic(chisq), format) + " on " + NumberText(df, format) + " df)";
 }
 

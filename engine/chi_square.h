@@ -24,4 +24,7 @@ double ChiSquareUpperTail(double chisq, double df);
 // for a row without degrees of freedom or where the probability cannot be computed.
 std::optional<std::string> ExactPText(double chisq, double df, const NumberFormat& format = {});
 
+// The same note without its first word: "p = 0.08331 (chi-square 9.728 on 5 df)".
+std::optional<std::string> ExactPNote(double chisq, double df, const NumberFormat& format = {});
+
 }  // namespace trolvane

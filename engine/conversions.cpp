@@ -328,6 +328,22 @@ std::string ScientificForm(const RoundedDigits& rounded, const std::string& deci
     return text + std::string(exponent.begin(), written.ptr);
 }
 
+// The rounded digits as a plain number with exactly this many decimals.
+std::string FixedForm(const RoundedDigits& rounded, int decimals, const std::string& decimal) {
+    const int integerLength = std::max(rounded.exponent + 1, 1);
+    // Every digit placed: the integer part's and the decimals', zeros where the
+    // rounded digits end or begin later.
+    std::string placed(static_cast<size_t>(integerLength + decimals), '0');
+    const int first = integerLength - 1 - rounded.exponent;
+    for (size_t i = 0; i < rounded.digits.size(); ++i) {
+        placed[static_cast<size_t>(first) + i] = rounded.digits[i];
+    }
+    const bool zero = placed.find_first_not_of('0') == std::string::npos;
+    const std::string sign = rounded.negative && !zero ? "-" : "";
+    const std::string integer = placed.substr(0, static_cast<size_t>(integerLength));
+    return sign + integer + (decimals > 0 ? decimal + placed.substr(integer.size()) : "");
+}
+
 }  // namespace
 
 double LenientNumber(std::string_view text, const NumberFormat& format) {
@@ -386,6 +402,22 @@ std::string RoundedNumberText(double value, int significantDigits, const NumberF
     const std::string sign = rounded.negative ? "-" : "";
     return sign +
            (plain ? PlainForm(rounded, format.decimal) : ScientificForm(rounded, format.decimal));
+}
+
+std::string FixedNumberText(double value, int decimals, const NumberFormat& format) {
+    checked::Finite(value);
+    RoundedDigits rounded{std::signbit(value), "", 0};
+    if (value != 0) {
+        const RoundedDigits leading = ExactLeadingDigits(value, 1);
+        const int kept = leading.exponent + 1 + decimals;
+        if (kept > 0) {
+            rounded = RoundToDigits(value, kept);
+        } else if (kept == 0 && leading.digits.front() >= '5') {
+            // Below the last decimal, but rounding up to it.
+            rounded = {leading.negative, "1", -decimals};
+        }
+    }
+    return FixedForm(rounded, decimals, format.decimal);
 }
 
 std::string Normalised(std::string_view text, const NumberFormat& format) {

@@ -28,6 +28,10 @@ std::string NumberText(double value, const NumberFormat& format = {});
 // Writes a number as NumberText does, rounded to 1 to 15 significant digits.
 std::string RoundedNumberText(double value, int significantDigits, const NumberFormat& format = {});
 
+// Writes a number with a fixed count of decimals, rounded half away from zero
+// on its exact value: 0.9 with three is 0.900.
+std::string FixedNumberText(double value, int decimals, const NumberFormat& format = {});
+
 // Normalising a box: the text becomes the number it holds, as the commands use it.
 std::string Normalised(std::string_view text, const NumberFormat& format = {});
 

@@ -54,6 +54,17 @@ struct FocusRequest {
     ControlId box;
 };
 
+// What the data dialog wrote into the window, as the boxes showed it then, and
+// the checks a report gives before the test, which only the data can tell.
+struct DataOrigin {
+    std::string v;
+    std::string det;
+    // Raw data gives the sample size; a matrix leaves the box to the user.
+    std::optional<std::string> n;
+    std::vector<std::string> eigenvalues;
+    double kmo = 0;
+};
+
 struct FormState {
     // The user's separators, as their locale writes numbers.
     explicit FormState(NumberFormat userFormat);
@@ -69,6 +80,8 @@ struct FormState {
     int testRuns = 0;
     Step step;
     std::optional<FocusRequest> focus;
+    // Where the numbers came from, when the data dialog wrote them.
+    std::optional<DataOrigin> fromData;
 
     // The control arrays, indexed 1 to 10; any other index is a missing element.
     TextBox& eigen(int index) { return Element(eigenBoxes, index); }

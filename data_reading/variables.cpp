@@ -1,0 +1,506 @@
+#include "data_reading/variables.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include <Eigen/Core>
+
+#include "data_reading/text_table.h"
+
+namespace trolvane {
+namespace {
+
+using Fields = std::vector<Field>;
+
+bool IsNumber(const Field& field) {
+    return field.kind == Field::Kind::Number;
+}
+
+bool HoldsNumber(const Fields& fields) {
+    return std::any_of(fields.begin(), fields.end(), IsNumber);
+}
+
+std::string Whole(long long value) {
+    return std::to_string(value);
+}
+
+// A name as written, its doubled quotes single again; "column 3" for none.
+std::string NameOf(std::string_view text, std::size_t column) {
+    std::string name(text);
+    for (std::size_t at = name.find("\"\""); at != std::string::npos;
+         at = name.find("\"\"", at + 1)) {
+        name.erase(at, 1);
+    }
+    return name.empty() ? "column " + Whole(static_cast<long long>(column) + 1) : name;
+}
+
+std::string Place(long long line, std::size_t column) {
+    return "Line " + Whole(line) + ", column " + Whole(static_cast<long long>(column) + 1);
+}
+
+[[noreturn]] void RefuseCell(long long line, std::size_t column, const Field& field,
+                             const char* where) {
+    if (field.kind == Field::Kind::Missing) {
+        throw DataRefusal(Place(line, column) + where + " holds no number.");
+    }
+    throw DataRefusal(Place(line, column) + where + " holds \"" + std::string(field.text) +
+                      "\", which is not a number.");
+}
+
+std::string Lowered(std::string text) {
+    text.front() = static_cast<char>(text.front() - 'A' + 'a');
+    return text;
+}
+
+// R from a covariance matrix S: r_ij = s_ij / sqrt(s_ii s_jj), ones on the
+// diagonal; both halves from the lower triangle.
+std::vector<double> CorrelationsOfCovariances(const std::vector<double>& s, std::size_t p) {
+    std::vector<double> r(p * p, 1.0);
+    for (std::size_t i = 0; i < p; ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            r[i * p + j] = r[j * p + i] = s[i * p + j] / std::sqrt(s[i * p + i] * s[j * p + j]);
+        }
+    }
+    return r;
+}
+
+[[noreturn]] void RefuseSingleVariable() {
+    throw DataRefusal(
+        "The text holds only one variable: correlations need two or more, as columns of raw "
+        "data or the rows of a matrix.");
+}
+
+// A correlation or covariance matrix as printed: a header row of names and a
+// first column of names are optional; the rows hold the full matrix, or its
+// lower or upper triangle with the rest blank.
+class MatrixText {
+  public:
+    MatrixText(const std::vector<TextLine>& lines, const FieldReader& reader)
+        : lines_(lines), reader_(reader) {}
+
+    // The variables, or none where the text is not shaped as a matrix.
+    std::optional<Variables> Read();
+
+  private:
+    enum class Shape { Full, Lower, UpperBlank, UpperShifted };
+
+    bool LooksSquare() const;
+    bool AllAre(std::size_t row, std::size_t from, std::size_t to, Field::Kind kind) const;
+    std::optional<Shape> FindShape() const;
+    // Where the text gives the matrix's row i and column j: its row of cells,
+    // and the cell in that row.
+    std::pair<std::size_t, std::size_t> CellAt(Shape shape, std::size_t i, std::size_t j) const;
+    void CheckSymmetric(Shape shape, std::size_t i, std::size_t j, double below, double above,
+                        double scale) const;
+    const Field& FieldAt(std::size_t row, std::size_t column) const;
+    std::size_t Cells(std::size_t row) const;
+    long long LineOf(std::size_t row) const { return lines_[first_ + row].number; }
+    std::vector<std::string> Names() const;
+
+    const std::vector<TextLine>& lines_;
+    const FieldReader& reader_;
+    std::vector<Fields> rows_;
+    std::size_t first_ = 0;
+    std::size_t offset_ = 0;
+    std::size_t p_ = 0;
+};
+
+std::size_t MatrixText::Cells(std::size_t row) const {
+    const Fields& fields = rows_[first_ + row];
+    std::size_t cells = fields.size();
+    while (cells > offset_ && fields[cells - 1].kind == Field::Kind::Missing) {
+        --cells;
+    }
+    return cells - std::min(cells, offset_);
+}
+
+const Field& MatrixText::FieldAt(std::size_t row, std::size_t column) const {
+    static const Field kBlank;
+    const Fields& fields = rows_[first_ + row];
+    return column + offset_ < fields.size() ? fields[column + offset_] : kBlank;
+}
+
+// Raw data has many more lines than fields; a matrix about as many of each.
+bool MatrixText::LooksSquare() const {
+    Fields fields;
+    reader_.Split(lines_.front().text, fields);
+    std::size_t widest = fields.size();
+    reader_.Split(lines_.back().text, fields);
+    widest = std::max(widest, fields.size());
+    return lines_.size() <= widest + 1;
+}
+
+bool MatrixText::AllAre(std::size_t row, std::size_t from, std::size_t to, Field::Kind kind) const {
+    for (std::size_t j = from; j < to; ++j) {
+        if (FieldAt(row, j).kind != kind) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<MatrixText::Shape> MatrixText::FindShape() const {
+    constexpr auto kNumber = Field::Kind::Number;
+    bool full = true;
+    bool lower = true;
+    bool upperBlank = true;
+    bool upperShifted = p_ > 1;
+    for (std::size_t i = 0; i < p_; ++i) {
+        const std::size_t cells = Cells(i);
+        full = full && cells == p_ && AllAre(i, 0, p_, kNumber);
+        lower = lower && cells == i + 1 && AllAre(i, 0, cells, kNumber);
+        upperBlank = upperBlank && cells == p_ && AllAre(i, 0, i, Field::Kind::Missing) &&
+                     AllAre(i, i, p_, kNumber);
+        upperShifted = upperShifted && cells == p_ - i && AllAre(i, 0, cells, kNumber);
+    }
+    // The first shape that fits, from the most common.
+    for (const auto& [fits, shape] : {std::pair{full, Shape::Full},
+                                      {lower, Shape::Lower},
+                                      {upperBlank, Shape::UpperBlank},
+                                      {upperShifted, Shape::UpperShifted}}) {
+        if (fits) {
+            return shape;
+        }
+    }
+    return std::nullopt;
+}
+
+std::pair<std::size_t, std::size_t> MatrixText::CellAt(Shape shape, std::size_t i,
+                                                       std::size_t j) const {
+    switch (shape) {
+        case Shape::Full:
+            return {i, j};
+        case Shape::Lower:
+            return j <= i ? std::pair{i, j} : std::pair{j, i};
+        case Shape::UpperBlank:
+            return j >= i ? std::pair{i, j} : std::pair{j, i};
+        case Shape::UpperShifted:
+            return j >= i ? std::pair{i, j - i} : std::pair{j, i - j};
+    }
+    return {i, j};
+}
+
+std::vector<std::string> MatrixText::Names() const {
+    std::vector<std::string> names;
+    if (first_ == 1) {
+        const Fields& header = rows_.front();
+        // A header may have a corner cell above the column of names.
+        const std::size_t skip = header.size() == p_ + offset_ ? offset_ : 0;
+        if (header.size() == p_ + skip) {
+            for (std::size_t j = 0; j < p_; ++j) {
+                names.push_back(NameOf(header[j + skip].text, j));
+            }
+            return names;
+        }
+    }
+    if (offset_ == 1) {
+        for (std::size_t i = 0; i < p_; ++i) {
+            names.push_back(NameOf(rows_[first_ + i].front().text, i));
+        }
+    }
+    return names;
+}
+
+std::optional<Variables> MatrixText::Read() {
+    if (!LooksSquare()) {
+        return std::nullopt;
+    }
+    for (const TextLine& line : lines_) {
+        reader_.Split(line.text, rows_.emplace_back());
+    }
+    first_ = rows_.size() > 1 && !HoldsNumber(rows_.front()) ? 1 : 0;
+    p_ = rows_.size() - first_;
+    offset_ = std::all_of(rows_.begin() + static_cast<std::ptrdiff_t>(first_), rows_.end(),
+                          [](const Fields& row) {
+                              return !row.empty() && row.front().kind == Field::Kind::Text;
+                          })
+                  ? 1
+                  : 0;
+    std::size_t widest = 0;
+    for (std::size_t i = 0; i < p_; ++i) {
+        widest = std::max(widest, Cells(i));
+    }
+    if (widest != p_) {
+        return std::nullopt;
+    }
+    const std::optional<Shape> shape = FindShape();
+    if (!shape) {
+        // Shaped as a full matrix, but a cell is not a number.
+        for (std::size_t i = 0; i < p_; ++i) {
+            for (std::size_t j = 0; j < p_; ++j) {
+                if (!IsNumber(FieldAt(i, j))) {
+                    RefuseCell(LineOf(i), j + offset_, FieldAt(i, j), " of the matrix");
+                }
+            }
+        }
+    }
+    if (p_ < 2) {
+        RefuseSingleVariable();
+    }
+    Variables variables;
+    variables.count = static_cast<int>(p_);
+    variables.names = Names();
+    std::vector<double>& m = variables.correlations;
+    m.resize(p_ * p_);
+    for (std::size_t i = 0; i < p_; ++i) {
+        for (std::size_t j = 0; j < p_; ++j) {
+            const auto [row, column] = CellAt(*shape, i, j);
+            m[i * p_ + j] = FieldAt(row, column).number;
+        }
+    }
+    bool unitDiagonal = true;
+    for (std::size_t i = 0; i < p_; ++i) {
+        const double diagonal = m[i * p_ + i];
+        if (!(diagonal > 0)) {
+            const auto [row, column] = CellAt(*shape, i, i);
+            throw DataRefusal(Place(LineOf(row), column + offset_) + " holds " +
+                              std::string(FieldAt(row, column).text) +
+                              ", but a variance on the diagonal of a matrix is above 0.");
+        }
+        unitDiagonal = unitDiagonal && diagonal == 1;
+        for (std::size_t j = 0; j < i; ++j) {
+            CheckSymmetric(*shape, i, j, m[i * p_ + j], m[j * p_ + i],
+                           std::sqrt(diagonal * m[j * p_ + j]));
+        }
+    }
+    if (unitDiagonal) {
+        variables.kind = DataKind::CorrelationMatrix;
+        variables.correlations = CorrelationsOfCovariances(m, p_);
+    } else {
+        variables.kind = DataKind::CovarianceMatrix;
+        variables.correlations = CorrelationsOfCovariances(m, p_);
+    }
+    return variables;
+}
+
+// Printed matrices are symmetric to their last digit; a little more slack is
+// left for a matrix written with all of a double's digits.
+void MatrixText::CheckSymmetric(Shape shape, std::size_t i, std::size_t j, double below,
+                                double above, double scale) const {
+    constexpr double kSlack = 1e-9;
+    if (std::fabs(below - above) <= kSlack * scale) {
+        return;
+    }
+    const auto [row, column] = CellAt(shape, i, j);
+    const auto [mirrorRow, mirrorColumn] = CellAt(shape, j, i);
+    throw DataRefusal("The matrix is not symmetric: " + Place(LineOf(row), column + offset_) +
+                      " holds " + std::string(FieldAt(row, column).text) + ", but " +
+                      Lowered(Place(LineOf(mirrorRow), mirrorColumn + offset_)) + " holds " +
+                      std::string(FieldAt(mirrorRow, mirrorColumn).text) + ".");
+}
+
+// Raw data: cases in lines, variables in columns, with an optional header row
+// of names. Values are kept column after column, NaN where one is missing.
+class RawDataText {
+  public:
+    RawDataText(const std::vector<TextLine>& lines, const FieldReader& reader)
+        : lines_(lines), reader_(reader) {}
+
+    Variables Read();
+
+  private:
+    // What the reading learns of a column.
+    struct Column {
+        std::string name;
+        long long numbers = 0;
+        bool caseNumbers = true;
+        std::optional<std::pair<long long, Field>> firstText;
+    };
+
+    void ReadHeader();
+    void ReadCases();
+    std::vector<std::size_t> KeptColumns(Variables& variables) const;
+
+    const std::vector<TextLine>& lines_;
+    const FieldReader& reader_;
+    std::size_t first_ = 0;
+    bool header_ = false;
+    std::vector<Column> columns_;
+    std::size_t cases_ = 0;
+    std::vector<double> values_;
+};
+
+void RawDataText::ReadHeader() {
+    Fields top;
+    Fields next;
+    reader_.Split(lines_.front().text, top);
+    if (lines_.size() > 1) {
+        reader_.Split(lines_[1].text, next);
+    }
+    // A header is text where the first case has numbers.
+    bool header = !HoldsNumber(top) && HoldsNumber(next);
+    for (std::size_t j = 0; j < std::min(top.size(), next.size()); ++j) {
+        header = header || (top[j].kind == Field::Kind::Text && IsNumber(next[j]));
+    }
+    header_ = header;
+    first_ = header ? 1 : 0;
+    // A header one name short names every column but the first, the cases' names.
+    const std::size_t width = header && next.size() == top.size() + 1 ? next.size() : top.size();
+    columns_.resize(width);
+    const std::size_t shift = width - (header ? top.size() : width);
+    for (std::size_t j = 0; j < width; ++j) {
+        columns_[j].name = NameOf(header && j >= shift ? top[j - shift].text : "", j);
+    }
+}
+
+void RawDataText::ReadCases() {
+    const std::size_t width = columns_.size();
+    cases_ = lines_.size() - first_;
+    values_.assign(width * cases_, std::numeric_limits<double>::quiet_NaN());
+    Fields fields;
+    for (std::size_t r = 0; r < cases_; ++r) {
+        const TextLine& line = lines_[first_ + r];
+        reader_.Split(line.text, fields);
+        if (fields.size() > width) {
+            throw DataRefusal("Line " + Whole(line.number) + " has " + Whole(fields.size()) +
+                              " fields, more than the " + Whole(width) +
+                              (header_ ? " names of the header." : " of the first line."));
+        }
+        for (std::size_t j = 0; j < fields.size(); ++j) {
+            Column& column = columns_[j];
+            const Field& field = fields[j];
+            if (IsNumber(field)) {
+                ++column.numbers;
+                values_[j * cases_ + r] = field.number;
+            } else if (field.kind == Field::Kind::Text && !column.firstText) {
+                column.firstText = {line.number, field};
+            }
+            column.caseNumbers =
+                column.caseNumbers && IsNumber(field) && field.number == static_cast<double>(r + 1);
+        }
+        for (std::size_t j = fields.size(); j < width; ++j) {
+            columns_[j].caseNumbers = false;
+        }
+    }
+}
+
+std::vector<std::size_t> RawDataText::KeptColumns(Variables& variables) const {
+    std::vector<std::size_t> kept;
+    for (std::size_t j = 0; j < columns_.size(); ++j) {
+        const Column& column = columns_[j];
+        if (column.numbers == 0) {
+            variables.leftOut.push_back({column.name, "no numbers"});
+        } else if (column.caseNumbers && cases_ > 1) {
+            variables.leftOut.push_back({column.name, "case numbers"});
+        } else if (column.firstText) {
+            const auto& [line, field] = *column.firstText;
+            throw DataRefusal(Place(line, j) + " holds \"" + std::string(field.text) +
+                              "\", which is neither a number nor a missing value (empty, NA, "
+                              "NaN or .).");
+        } else {
+            kept.push_back(j);
+            if (header_) {
+                variables.names.push_back(column.name);
+            }
+        }
+    }
+    return kept;
+}
+
+Variables RawDataText::Read() {
+    ReadHeader();
+    ReadCases();
+    Variables variables;
+    variables.kind = DataKind::RawData;
+    const std::vector<std::size_t> kept = KeptColumns(variables);
+    if (kept.empty()) {
+        throw DataRefusal("The text holds no numbers.");
+    }
+    if (kept.size() == 1) {
+        RefuseSingleVariable();
+    }
+    const std::size_t p = kept.size();
+    // Listwise: a case with a missing value in any kept column is left out.
+    std::vector<std::size_t> complete;
+    for (std::size_t r = 0; r < cases_; ++r) {
+        if (std::all_of(kept.begin(), kept.end(),
+                        [&](std::size_t j) { return !std::isnan(values_[j * cases_ + r]); })) {
+            complete.push_back(r);
+        }
+    }
+    const std::size_t n = complete.size();
+    if (n < p + 1) {
+        throw DataRefusal("The data have " + Whole(n) + " complete cases of " + Whole(p) +
+                          " variables: correlations of " + Whole(p) + " variables need at least " +
+                          Whole(p + 1) + ".");
+    }
+    // The complete cases of the kept columns, moved to the front in place.
+    for (std::size_t c = 0; c < p; ++c) {
+        const double* from = &values_[kept[c] * cases_];
+        double* to = &values_[c * n];
+        for (std::size_t i = 0; i < n; ++i) {
+            to[i] = from[complete[i]];
+        }
+    }
+    Eigen::Map<Eigen::MatrixXd> data(values_.data(), static_cast<Eigen::Index>(n),
+                                     static_cast<Eigen::Index>(p));
+    for (Eigen::Index c = 0; c < data.cols(); ++c) {
+        auto column = data.col(c);
+        if ((column.array() == column(0)).all()) {
+            throw DataRefusal("Variable " + columns_[kept[static_cast<std::size_t>(c)]].name +
+                              " is constant: every complete case holds the same value, so it "
+                              "has no correlations.");
+        }
+        // Centred on the mean before any product, so that a large mean with a
+        // small spread loses no digits.
+        column.array() -= column.mean();
+    }
+    const Eigen::MatrixXd products = data.transpose() * data;
+    variables.count = static_cast<int>(p);
+    variables.cases = static_cast<long long>(n);
+    variables.incompleteCases = static_cast<long long>(cases_ - n);
+    variables.correlations.resize(p * p);
+    for (std::size_t i = 0; i < p; ++i) {
+        for (std::size_t j = 0; j < p; ++j) {
+            const auto a = static_cast<Eigen::Index>(i);
+            const auto b = static_cast<Eigen::Index>(j);
+            variables.correlations[i * p + j] =
+                i == j ? 1.0 : products(a, b) / std::sqrt(products(a, a) * products(b, b));
+        }
+    }
+    values_ = {};
+    return variables;
+}
+
+}  // namespace
+
+std::string RefusalForFileSize(std::uintmax_t bytes) {
+    if (bytes <= kLargestDataFile) {
+        return "";
+    }
+    return "The file has " + Whole(static_cast<long long>(bytes >> 20)) +
+           " MB, too many for a table of data: Trolvane reads files of up to 1024 MB.";
+}
+
+Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat) {
+    if (const std::string refusal = RefusalForFileSize(bytes.size()); !refusal.empty()) {
+        throw DataRefusal(refusal);
+    }
+    const DecodedText text(bytes);
+    const std::vector<TextLine> lines = NonBlankLines(text.view());
+    if (lines.empty()) {
+        throw DataRefusal(
+            "There is nothing to read: paste or open a correlation matrix, a covariance matrix "
+            "or raw data.");
+    }
+    const FieldReader reader(FindSeparator(lines, userFormat), userFormat);
+    if (std::optional<Variables> matrix = MatrixText(lines, reader).Read()) {
+        return *std::move(matrix);
+    }
+    return RawDataText(lines, reader).Read();
+}
+
+bool IsPastedMatrix(std::string_view text, const NumberFormat& userFormat) {
+    const std::optional<Variables> variables = [&]() -> std::optional<Variables> {
+        try {
+            return ReadVariables(text, userFormat);
+        } catch (const DataRefusal&) {
+            return std::nullopt;
+        }
+    }();
+    return variables && variables->kind != DataKind::RawData && variables->count >= 3;
+}
+
+}  // namespace trolvane

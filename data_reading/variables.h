@@ -1,0 +1,62 @@
+// Reading the user's data: a correlation matrix, a covariance matrix or raw
+// data, as text, into the correlations of its variables, or why it cannot be.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/conversions.h"
+
+namespace trolvane {
+
+enum class DataKind { CorrelationMatrix, CovarianceMatrix, RawData };
+
+// A column of raw data that the correlations leave out: its name (or "column
+// 3" where the text names none) and why ("no numbers", "case numbers").
+struct LeftOutColumn {
+    std::string name;
+    std::string why;
+    friend bool operator==(const LeftOutColumn&, const LeftOutColumn&) = default;
+};
+
+// The variables a text holds, as their correlation matrix R.
+struct Variables {
+    DataKind kind = DataKind::CorrelationMatrix;
+    // The variables' names, as the text gives them; empty where it gives none.
+    std::vector<std::string> names;
+    std::vector<LeftOutColumn> leftOut;
+    // Raw data: the complete cases, and those left out for a missing value.
+    long long cases = 0;
+    long long incompleteCases = 0;
+    // The number of variables p, and R, p x p, row after row.
+    int count = 0;
+    std::vector<double> correlations;
+};
+
+// A text that cannot be read, with the sentence that tells the user why.
+class DataRefusal : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Files larger than this are not data but something else; they are refused
+// before they are read.
+constexpr std::uintmax_t kLargestDataFile = std::uintmax_t{1} << 30;
+
+// The refusal of a file of this many bytes, or empty where it may be read.
+std::string RefusalForFileSize(std::uintmax_t bytes);
+
+// Reads any bytes, pasted or from a file: UTF-8 or UTF-16 with its byte order
+// mark, or Latin-1 where it is not UTF-8. Numbers are read with a decimal point,
+// in the user's format, and with a decimal comma where fields are separated by
+// semicolons. Raises DataRefusal for a text that cannot be read.
+Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat);
+
+// Whether a pasted text reads as a correlation or covariance matrix of at
+// least three variables, which a paste into a box hands to the data dialog.
+bool IsPastedMatrix(std::string_view text, const NumberFormat& userFormat);
+
+}  // namespace trolvane

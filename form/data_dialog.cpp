@@ -1,0 +1,156 @@
+#include "form/data_dialog.h"
+
+#include <algorithm>
+#include <fstream>
+#include <new>
+#include <system_error>
+
+#include "data_reading/text_table.h"
+#include "form/out_of_date.h"
+
+namespace trolvane {
+namespace {
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string joined;
+    for (const std::string& line : lines) {
+        joined += (joined.empty() ? "" : "\n") + line;
+    }
+    return joined;
+}
+
+// Reads the dialog's text into its summary, or the reason it cannot be used.
+void Read(DataDialog& dialog, const NumberFormat& format) {
+    dialog.reading.reset();
+    try {
+        dialog.reading = Summarise(ReadVariables(dialog.text, format), format);
+        dialog.summary = Joined(SummaryLines(*dialog.reading, format));
+    } catch (const DataRefusal& refusal) {
+        dialog.summary = refusal.what();
+    } catch (const std::bad_alloc&) {
+        dialog.summary = "The data are too large for this computer's memory.";
+    }
+}
+
+// The first lines of a long text, which the dialog shows without editing.
+std::string FirstLines(std::string_view text, int count) {
+    std::size_t end = 0;
+    for (int line = 0; line < count && end != std::string_view::npos; ++line) {
+        end = text.find('\n', end == 0 ? 0 : end + 1);
+    }
+    return std::string(text.substr(0, end));
+}
+
+// The text as the dialog shows it: UTF-8 whatever the bytes were, none for
+// bytes that are no text.
+std::string ShownText(std::string_view bytes) {
+    try {
+        const DecodedText text(bytes);
+        return std::string(text.view());
+    } catch (const DataRefusal&) {
+        return "";
+    }
+}
+
+void TypeBox(FormState& form, TextBox& box, double value) {
+    box.text = NumberText(value, form.format);
+}
+
+}  // namespace
+
+DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat) {
+    DataDialog dialog;
+    dialog.text = std::move(text);
+    if (dialog.text.size() <= kLongestEditableText) {
+        dialog.shownText = ShownText(dialog.text);
+    } else {
+        dialog.editable = false;
+        dialog.shownText = ShownText(FirstLines(dialog.text, kShownLinesOfLongText));
+    }
+    Read(dialog, userFormat);
+    return dialog;
+}
+
+DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& userFormat) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    std::ifstream file;
+    if (!error) {
+        if (const std::string refusal = RefusalForFileSize(size); !refusal.empty()) {
+            DataDialog refused;
+            refused.editable = false;
+            refused.summary = refusal;
+            return refused;
+        }
+        file.open(path, std::ios::binary);
+    }
+    std::string bytes(error ? 0 : size, '\0');
+    if (error || !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        DataDialog failed;
+        const std::u8string name = path.filename().u8string();
+        failed.summary = "Trolvane could not read " + std::string(name.begin(), name.end()) +
+                         (error ? ": " + error.message() + "." : ".");
+        return failed;
+    }
+    return OpenDataDialog(std::move(bytes), userFormat);
+}
+
+void EditDataText(DataDialog& dialog, std::string text, const NumberFormat& userFormat) {
+    if (!dialog.editable) {
+        return;
+    }
+    dialog.text = std::move(text);
+    dialog.shownText = dialog.text;
+    Read(dialog, userFormat);
+}
+
+std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading) {
+    const Variables& variables = reading.variables;
+    const int p = variables.count;
+    const int factors = std::min(p - 1, kRows);
+    TypeBox(form, form.v, p);
+    TypeBox(form, form.det, reading.determinant);
+    const bool raw = variables.kind == DataKind::RawData;
+    if (raw) {
+        TypeBox(form, form.n, static_cast<double>(variables.cases));
+    }
+    TypeBox(form, form.f, factors);
+    if (std::optional<FailureReport> report = PressStart(form)) {
+        return report;
+    }
+    DataOrigin origin{form.v.text, form.det.text, std::nullopt, {}, reading.kmo};
+    if (raw) {
+        origin.n = form.n.text;
+    }
+    for (int k = 1; k <= factors; ++k) {
+        TypeBox(form, form.eigen(k), reading.eigenvalues[static_cast<std::size_t>(k - 1)]);
+        origin.eigenvalues.push_back(form.eigen(k).text);
+    }
+    form.fromData = std::move(origin);
+    const std::optional<double> n = UnlessRunError([&] { return Number(form, form.n); });
+    if (n && *n > p) {
+        return PressTest(form);
+    }
+    MarkRowsOutOfDate(form);
+    form.focus = FocusRequest{{Control::n}};
+    return std::nullopt;
+}
+
+const DataOrigin* UnchangedDataOrigin(const FormState& form) {
+    if (!form.fromData) {
+        return nullptr;
+    }
+    const DataOrigin& origin = *form.fromData;
+    bool unchanged = form.v.text == origin.v && form.det.text == origin.det &&
+                     (!origin.n || form.n.text == *origin.n);
+    for (std::size_t k = 0; k < origin.eigenvalues.size(); ++k) {
+        unchanged = unchanged && form.eigenBoxes[k].text == origin.eigenvalues[k];
+    }
+    return unchanged ? &origin : nullptr;
+}
+
+bool PasteOpensDataDialog(std::string_view pasted, const NumberFormat& userFormat) {
+    return IsPastedMatrix(pasted, userFormat);
+}
+
+}  // namespace trolvane

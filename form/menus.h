@@ -1,0 +1,41 @@
+// The window's commands beyond its two buttons, as data: the menu each stands
+// in, its text and its keys, from which every edition builds its menu bar or
+// command bar.
+#pragma once
+
+#include <array>
+
+namespace trolvane {
+
+enum class MenuCommand { OpenData, SaveResults, Quit, PasteData, CopyResults, About };
+
+struct Key {
+    bool shift = false;
+    // The letter pressed with Ctrl.
+    char letter;
+};
+
+struct MenuEntry {
+    MenuCommand command;
+    // "File", "Edit" or "Help".
+    const char* menu;
+    // As the menu shows it; "..." where a dialog asks for more.
+    const char* text;
+    // Ctrl with this letter, and Shift where it says so; none for About.
+    bool hasKey;
+    Key key;
+    // Desktop editions only: a browser page does not quit.
+    bool desktopOnly = false;
+};
+
+// The commands in the order the menus show them, menu after menu.
+inline constexpr std::array<MenuEntry, 6> kMenuCommands{{
+    {MenuCommand::OpenData, "File", "Open Data...", true, {false, 'O'}},
+    {MenuCommand::SaveResults, "File", "Save Results...", true, {false, 'S'}},
+    {MenuCommand::Quit, "File", "Quit", true, {false, 'Q'}, true},
+    {MenuCommand::PasteData, "Edit", "Paste Data", true, {true, 'V'}},
+    {MenuCommand::CopyResults, "Edit", "Copy Results", true, {true, 'C'}},
+    {MenuCommand::About, "Help", "About Trolvane", false, {}},
+}};
+
+}  // namespace trolvane
