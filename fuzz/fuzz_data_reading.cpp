@@ -1,0 +1,129 @@
+// Any bytes as the user's data, pasted or in a file: either refused with a
+// sentence, or read into a summary whose numbers are finite, whose eigenvalues
+// come from the largest down, and which fills the window without an exception.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "data_reading/summary.h"
+#include "data_reading/variables.h"
+#include "form/data_dialog.h"
+#include "fuzz/properties.h"
+
+using namespace trolvane;
+using trolvane::fuzz::Require;
+
+namespace {
+
+// The separators of a decimal-point and of a decimal-comma locale.
+const std::array<NumberFormat, 2> kDataFormats{{{".", ","}, {",", "."}}};
+
+bool AllFinite(const std::vector<double>& numbers) {
+    return std::all_of(numbers.begin(), numbers.end(), [](double x) { return std::isfinite(x); });
+}
+
+void CheckSummary(const DataSummary& summary, std::string_view input) {
+    const Variables& variables = summary.variables;
+    const auto p = static_cast<std::size_t>(variables.count);
+    Require(variables.count >= 2, "a summary has two variables or more", input);
+    Require(variables.correlations.size() == p * p, "R is p x p", input);
+    Require(AllFinite(variables.correlations), "every correlation is finite", input);
+    Require(summary.eigenvalues.size() == p, "R has p eigenvalues", input);
+    Require(AllFinite(summary.eigenvalues), "every eigenvalue is finite", input);
+    Require(std::is_sorted(summary.eigenvalues.rbegin(), summary.eigenvalues.rend()),
+            "eigenvalues come from the largest down", input);
+    Require(summary.eigenvalues.back() > 0, "an accepted R is positive definite", input);
+    Require(std::isfinite(summary.determinant) && summary.determinant >= 0,
+            "the determinant is finite and not negative", input);
+    Require(std::isfinite(summary.logDeterminant), "the log-determinant is finite", input);
+    Require(std::isfinite(summary.kmo), "the KMO measure is finite", input);
+    if (summary.sphericity) {
+        const Sphericity& test = *summary.sphericity;
+        Require(std::isfinite(test.chisq) && std::isfinite(test.df) && test.p >= 0 && test.p <= 1,
+                "sphericity is finite with a p between 0 and 1", input);
+    }
+}
+
+// Reads the bytes as the dialog does; true where they are accepted.
+bool CheckReading(std::string_view bytes, const NumberFormat& format) {
+    DataSummary summary;
+    try {
+        summary = Summarise(ReadVariables(bytes, format), format);
+    } catch (const DataRefusal& refusal) {
+        Require(*refusal.what() != '\0', "a refusal says why", bytes);
+        return false;
+    }
+    CheckSummary(summary, bytes);
+    for (const NumberFormat& shown : kDataFormats) {
+        Require(!SummaryLines(summary, shown).empty(), "an accepted text has summary lines", bytes);
+    }
+    return true;
+}
+
+void CheckDialog(const DataDialog& dialog, bool accepted, std::string_view bytes) {
+    Require(dialog.usable() == accepted, "the dialog refuses exactly what the reading refuses",
+            bytes);
+    Require(!dialog.summary.empty(), "the dialog shows a summary or why not", bytes);
+    if (dialog.usable()) {
+        FormState form(NumberFormat{});
+        LoadForm(form);
+        UseData(form, *dialog.reading);
+    }
+}
+
+// A pasted matrix opens the dialog only where it reads as one of three
+// variables or more.
+void CheckPaste(std::string_view bytes, const NumberFormat& format) {
+    if (!PasteOpensDataDialog(bytes, format)) {
+        return;
+    }
+    try {
+        const Variables variables = ReadVariables(bytes, format);
+        Require(variables.kind != DataKind::RawData && variables.count >= 3,
+                "a paste opens the dialog only for a matrix of three variables or more", bytes);
+    } catch (const DataRefusal&) {
+    }
+}
+
+// The file the bytes are opened from, one per fuzzing process, removed at exit.
+class ScratchFile {
+  public:
+    ScratchFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("fuzz_data_reading." + std::to_string(getpid()))) {}
+    ~ScratchFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+
+    const std::filesystem::path& Holding(std::string_view bytes) const {
+        std::ofstream file(path_, std::ios::binary | std::ios::trunc);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path_;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    static const ScratchFile scratch;
+    const std::filesystem::path& file = scratch.Holding(bytes);
+    for (const NumberFormat& format : kDataFormats) {
+        const bool accepted = CheckReading(bytes, format);
+        CheckDialog(OpenDataDialog(std::string(bytes), format), accepted, bytes);
+        CheckDialog(OpenDataFile(file, format), accepted, bytes);
+        CheckPaste(bytes, format);
+    }
+    return 0;
+}
