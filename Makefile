@@ -39,7 +39,9 @@ fuzz:
 	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 # The benchmarks, optimised, then start-up against a bare Qt window under Xvfb,
-# then the browser edition's size and start-up in headless Chromium.
+# then the browser edition's size and start-up in headless Chromium, then
+# reading large data natively, with the browser edition's code under Node.js,
+# and with R where it is installed.
 bench:
 	@scripts/install-deps --bench
 	cmake --preset bench
@@ -50,6 +52,9 @@ bench:
 	$(MAKE) web
 	@scripts/install-deps --web-test
 	/usr/bin/python3 bench/web_startup.py build-web/site
+	cmake --preset web -B build-webbench -DTROLVANE_BUILD_BENCH=ON -DTROLVANE_BUILD_TESTS=OFF
+	cmake --build build-webbench --target bench_data_reading
+	/usr/bin/python3 bench/data_reading.py build-bench build-webbench
 
 # The Debian package, in build-package/.
 package:
