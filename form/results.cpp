@@ -1,0 +1,271 @@
+#include "form/results.h"
+
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include "data_reading/summary.h"
+#include "engine/chi_square.h"
+#include "engine/component_test.h"
+#include "form/data_dialog.h"
+
+namespace trolvane {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+constexpr std::string_view kChiSquare = "\u03c7\u00b2";
+
+const Fields kTableHeader{"Components kept", "Eigenvalue", "Chi-square", "df",
+                          "Exact p",         "Result",     "Note"};
+
+// One row that shows a caption, with the numbers Test computed it from.
+struct ResultRow {
+    int k;
+    const RowSource& source;
+    ComponentResult result;
+    // Where the chi-square distribution gives one: not at df = 0, nor past the
+    // degrees of freedom it can be computed for.
+    std::optional<double> exactP;
+    const Label& label;
+    const TextBox& eigenvalueBox;
+
+    bool reported() const { return label.outOfDate.empty() && label.impossible.empty(); }
+};
+
+std::optional<double> ExactP(const ComponentResult& result) {
+    if (result.df == 0) {
+        return std::nullopt;
+    }
+    const double p = ChiSquareUpperTail(result.chisq, result.df);
+    return std::isnan(p) ? std::nullopt : std::optional(p);
+}
+
+// Test writes a caption and the row's numbers together; the statistic is
+// computed again from those numbers, as Test read them.
+std::vector<ResultRow> RowsWithCaptions(const FormState& form) {
+    std::vector<ResultRow> rows;
+    for (int k = 1; k <= kRows; ++k) {
+        const Label& label = form.testLabels[k - 1];
+        const std::optional<RowSource>& source = form.sources[k - 1];
+        if (label.caption.empty() || !source) {
+            continue;
+        }
+        RowTotals totals;
+        for (const double eigenvalue : source->eigenvalues) {
+            totals.add(eigenvalue);
+        }
+        const ComponentResult result = ComponentTest(source->p, source->n, source->detR, k, totals);
+        rows.push_back({k, *source, result, ExactP(result), label, form.eigenBoxes[k - 1]});
+    }
+    return rows;
+}
+
+// The row's cells: the statistic cut to thousandths as its caption cuts it, and
+// the exact p to four significant digits.
+Fields TableCells(const ResultRow& row, const NumberFormat& format) {
+    const bool hasDf = row.result.df != 0;
+    const std::string mark = row.label.outOfDate.empty() ? row.label.impossible : "out of date";
+    return {std::to_string(row.k),
+            row.eigenvalueBox.text,
+            hasDf ? NumberText(FloorToThousandths(row.result.chisq), format) : "",
+            NumberText(row.result.df, format),
+            row.exactP ? RoundedNumberText(*row.exactP, 4, format) : "",
+            row.label.caption,
+            mark};
+}
+
+// A report's numbers below one drop their leading zero: .083.
+std::string WithoutLeadingZero(std::string text) {
+    return text.starts_with('0') ? text.substr(1) : text;
+}
+
+// "p = .083", or "p < .001" below .001.
+std::string ReportedP(double p, const NumberFormat& format) {
+    if (p < 0.001) {
+        return "p < " + WithoutLeadingZero(FixedNumberText(0.001, 3, format));
+    }
+    return "p = " + WithoutLeadingZero(FixedNumberText(p, 3, format));
+}
+
+// "χ²(5) = 9.73, p = .083".
+std::string ReportedChiSquare(double chisq, double df, std::optional<double> p,
+                              const NumberFormat& format) {
+    std::string text(kChiSquare);
+    text += "(" + NumberText(df, format) + ") = " + FixedNumberText(chisq, 2, format);
+    return p ? text + ", " + ReportedP(*p, format) : text;
+}
+
+// "after 1 component, χ²(5) = 9.73, p = .083".
+std::string RowClause(const ResultRow& row, const NumberFormat& format) {
+    std::string text =
+        "after " + std::to_string(row.k) + (row.k == 1 ? " component" : " components");
+    if (row.result.df == 0) {
+        return text + " no degrees of freedom remain";
+    }
+    return text + ", " + ReportedChiSquare(row.result.chisq, row.result.df, row.exactP, format);
+}
+
+// The checks that come before the test, which only data the dialog read can
+// give: "Kaiser-Meyer-Olkin measure = .903; Bartlett's test of sphericity, ...".
+// Sphericity is left out where the sample is no larger than the number of
+// variables, which leaves its statistic no meaning.
+std::string DataChecks(const DataOrigin& origin, const RowSource& source,
+                       const NumberFormat& format) {
+    std::string text = "Kaiser-Meyer-Olkin measure = " +
+                       WithoutLeadingZero(FixedNumberText(origin.kmo, 3, format));
+    if (source.n > source.p) {
+        const Sphericity sphericity = SphericityTest(source.p, source.n, std::log(source.detR));
+        text += "; Bartlett's test of sphericity, " +
+                ReportedChiSquare(sphericity.chisq, sphericity.df, sphericity.p, format);
+    }
+    return text + ". ";
+}
+
+// The sentence a report gives, from the rows that are current and possible;
+// empty when there are none.
+std::string ReportSentence(const FormState& form, const std::vector<ResultRow>& rows) {
+    std::vector<const ResultRow*> reported;
+    for (const ResultRow& row : rows) {
+        if (row.reported()) {
+            reported.push_back(&row);
+        }
+    }
+    if (reported.empty()) {
+        return "";
+    }
+    // Current rows were all computed from the numbers the boxes hold now.
+    const RowSource& source = reported.front()->source;
+    std::string text;
+    if (const DataOrigin* origin = UnchangedDataOrigin(form)) {
+        text = DataChecks(*origin, source, form.format);
+    }
+    text += "Bartlett's test for the next component (p = " + NumberText(source.p, form.format) +
+            " variables, n = " + NumberText(source.n, form.format) +
+            ", det(R) = " + NumberText(source.detR, form.format) + "): ";
+    for (const ResultRow* row : reported) {
+        text += RowClause(*row, form.format) + (row == reported.back() ? "." : "; ");
+    }
+    return text;
+}
+
+std::string Joined(const Fields& fields, std::string_view separator) {
+    std::string text;
+    for (const std::string& field : fields) {
+        text += (&field == &fields.front() ? "" : std::string(separator)) + field;
+    }
+    return text;
+}
+
+// A cell of the plain table: a tab or line break inside it would start another.
+std::string PlainCell(std::string text) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+std::string PlainLine(const Fields& fields) {
+    Fields cells;
+    for (const std::string& field : fields) {
+        cells.push_back(PlainCell(field));
+    }
+    return Joined(cells, "\t") + "\n";
+}
+
+std::string EscapedHtml(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string HtmlRow(const Fields& fields, std::string_view cellTag) {
+    std::string row = "<tr>";
+    for (const std::string& field : fields) {
+        row += "<" + std::string(cellTag) + ">" + EscapedHtml(field) + "</" + std::string(cellTag) +
+               ">";
+    }
+    return row + "</tr>\n";
+}
+
+// A CSV field, quoted where it holds the separator, a quote or a line break.
+std::string CsvField(const std::string& field, char separator) {
+    if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) {
+        return field;
+    }
+    std::string quoted = "\"";
+    for (const char c : field) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string CsvLine(const Fields& fields, char separator) {
+    Fields quoted;
+    for (const std::string& field : fields) {
+        quoted.push_back(CsvField(field, separator));
+    }
+    return Joined(quoted, std::string_view(&separator, 1)) + "\r\n";
+}
+
+}  // namespace
+
+std::optional<CopiedResults> CopyResults(const FormState& form) {
+    const std::vector<ResultRow> rows = RowsWithCaptions(form);
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    CopiedResults copied{PlainLine(kTableHeader),
+                         "<meta charset=\"utf-8\"><table>\n" + HtmlRow(kTableHeader, "th")};
+    for (const ResultRow& row : rows) {
+        const Fields cells = TableCells(row, form.format);
+        copied.plainText += PlainLine(cells);
+        copied.html += HtmlRow(cells, "td");
+    }
+    copied.html += "</table>\n";
+    if (const std::string sentence = ReportSentence(form, rows); !sentence.empty()) {
+        copied.plainText += "\n" + sentence + "\n";
+        copied.html += "<p>" + EscapedHtml(sentence) + "</p>\n";
+    }
+    return copied;
+}
+
+std::optional<std::string> ResultsCsv(const FormState& form) {
+    const std::vector<ResultRow> rows = RowsWithCaptions(form);
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    // Where a comma is the decimal separator, spreadsheets there expect semicolons.
+    const char separator = form.format.decimal == "," ? ';' : ',';
+    // The byte order mark tells spreadsheets the file is UTF-8.
+    std::string csv = "\xEF\xBB\xBF";
+    for (const Control input : {Control::v, Control::n, Control::det}) {
+        csv += CsvLine({BoxName({input}), form.box({input})->text}, separator);
+    }
+    csv += CsvLine(kTableHeader, separator);
+    for (const ResultRow& row : rows) {
+        csv += CsvLine(TableCells(row, form.format), separator);
+    }
+    return csv;
+}
+
+}  // namespace trolvane
