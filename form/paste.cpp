@@ -1,6 +1,7 @@
 #include "form/paste.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace trolvane {
 namespace {
@@ -65,19 +66,15 @@ struct Column {
     }
 };
 
-// The eigenvalue column of a table's rows; the first column of numbers where no
-// column fits, else the first column.
+// The eigenvalue column of a table's rows, all of one width; the first column of
+// numbers where no column fits, else the first column.
 Fields EigenvalueColumn(const std::vector<Fields>& rows, const NumberFormat& format) {
-    std::size_t width = 0;
-    for (const Fields& row : rows) {
-        width = std::max(width, row.size());
-    }
+    const std::size_t width = rows.front().size();
     std::vector<Column> columns(width);
     for (const Fields& row : rows) {
         for (std::size_t c = 0; c < width; ++c) {
-            const std::string cell = c < row.size() ? row[c] : "";
-            columns[c].texts.push_back(cell);
-            columns[c].numbers.push_back(NumberIn(cell, format));
+            columns[c].texts.push_back(row[c]);
+            columns[c].numbers.push_back(NumberIn(row[c], format));
         }
     }
     for (const Column& column : columns) {
@@ -93,6 +90,15 @@ Fields EigenvalueColumn(const std::vector<Fields>& rows, const NumberFormat& for
     return columns.front().texts;
 }
 
+// Lines of numbers make a table only when each has the same two or more fields;
+// lines of different widths were not copied from one, and none of their
+// numbers may be lost.
+bool IsTable(const std::vector<Fields>& rows) {
+    const std::size_t width = rows.front().size();
+    return width > 1 && std::all_of(rows.begin(), rows.end(),
+                                    [&](const Fields& row) { return row.size() == width; });
+}
+
 }  // namespace
 
 bool HoldsSeveralFields(std::string_view text) {
@@ -104,27 +110,25 @@ std::vector<std::string> PastedEigenvalues(std::string_view text, const NumberFo
     if (lines.size() == 1) {
         return WithoutTrailingBlanks(Split(lines.front(), "\t"));
     }
+    const auto holdsNumber = [&](const std::string& cell) { return NumberIn(cell, format); };
     std::vector<Fields> rows;
-    bool table = false;
     for (const std::string& line : lines) {
         Fields cells = Split(line, "\t");
-        if (std::any_of(cells.begin(), cells.end(),
-                        [&](const std::string& cell) { return NumberIn(cell, format); })) {
-            table = table || cells.size() > 1;
+        if (std::any_of(cells.begin(), cells.end(), holdsNumber)) {
             rows.push_back(std::move(cells));
         }
     }
     if (rows.empty()) {
         return lines;
     }
-    if (table) {
+    if (IsTable(rows)) {
         return EigenvalueColumn(rows, format);
     }
-    Fields column;
-    for (Fields& row : rows) {
-        column.push_back(std::move(row.front()));
+    Fields numbers;
+    for (const Fields& row : rows) {
+        std::copy_if(row.begin(), row.end(), std::back_inserter(numbers), holdsNumber);
     }
-    return column;
+    return numbers;
 }
 
 void SpreadPastedColumn(FormState& form, int k) {

@@ -16,9 +16,10 @@ bool HoldsSeveralFields(std::string_view text);
 
 // The eigenvalues a pasted text holds, each as pasted. One line gives its
 // tab-separated cells. Of several lines, those holding no number (headers, blank
-// lines) are left out; from a table, the eigenvalue column is taken: the first
-// whose values are all numbers and neither the row numbers 1, 2, 3, ... nor
-// increasing.
+// lines) are left out. When every other line has the same two or more cells it
+// is a table, whose eigenvalue column is taken: the first whose values are all
+// numbers and neither the row numbers 1, 2, 3, ... nor increasing. Otherwise
+// every cell that holds a number is taken, line by line.
 std::vector<std::string> PastedEigenvalues(std::string_view text, const NumberFormat& format);
 
 // Text of several fields in eigen(k) goes one eigenvalue a row, into eigen(k),

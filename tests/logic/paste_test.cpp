@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "form/paste.h"
+#include "form/window_logic.h"
 
 namespace trolvane {
 namespace {
@@ -41,8 +42,22 @@ INSTANTIATE_TEST_SUITE_P(
              {"2,345", "1,1"},
              {",", "."}},
         Case{"TableOfOneRow", "Component\tTotal\n1\t2.5\n", {"2.5"}},
-        Case{"NoNumberAtAll", "a\nb", {"a", "b"}}),
+        Case{"NoNumberAtAll", "a\nb", {"a", "b"}},
+        Case{"TitleAboveTable",
+             "Total Variance Explained\nComponent\tTotal\n1\t2.5\n2\t1.2\n",
+             {"2.5", "1.2"}},
+        Case{"RaggedLinesLoseNoNumber", "1.5\t1.2\r\n0.9", {"1.5", "1.2", "0.9"}},
+        Case{"RaggedLinesKeepOnlyNumbers", "Eigenvalues\t2\n1\t\t0.6\nsum\n", {"2", "1", "0.6"}}),
     [](const auto& info) { return std::string(info.param.what); });
+
+TEST(PasteIntoEigenvalueBox, RaggedLinesFillOneRowPerNumber) {
+    FormState form{NumberFormat{}};
+    EditBox(form, {Control::eigen, 3}, "1.5\t1.2\r\n0.9");
+    for (const auto& [row, text] : {std::pair{3, "1.5"}, {4, "1.2"}, {5, "0.9"}}) {
+        EXPECT_EQ(form.eigen(row).text, text) << "row " << row;
+        EXPECT_TRUE(form.eigen(row).visible) << "row " << row;
+    }
+}
 
 }  // namespace
 }  // namespace trolvane
