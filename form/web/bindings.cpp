@@ -1,18 +1,26 @@
-// The window's logic as the browser page sees it: the control table to build
-// the page from, the caption fit rule, and one window's state with the user's
-// actions, each of which the page follows by showing the state again.
+// The window's logic as the browser page sees it: the control table and the
+// command table to build the page from, the caption fit rule, one window's
+// state with the user's actions, each of which the page follows by showing the
+// state again, and the data dialog over it.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "data_reading/variables.h"
+#include "form/about.h"
 #include "form/caption_fit.h"
 #include "form/controls.h"
+#include "form/data_dialog.h"
+#include "form/menus.h"
+#include "form/results.h"
 #include "form/window_logic.h"
 
 namespace trolvane {
@@ -91,6 +99,60 @@ std::string ControlTable() {
                  ",\"colour\":" + Json(Css(entry.textColour)) + "}";
     }
     return table + "]";
+}
+
+const char* CommandName(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::OpenData:
+            return "openData";
+        case MenuCommand::SaveResults:
+            return "saveResults";
+        case MenuCommand::Quit:
+            return "quit";
+        case MenuCommand::PasteData:
+            return "pasteData";
+        case MenuCommand::CopyResults:
+            return "copyResults";
+        case MenuCommand::About:
+            return "about";
+    }
+    return "";
+}
+
+// The commands a page has, menu after menu, as JSON; a command without keys
+// has an empty letter.
+std::string CommandTable() {
+    std::string table = "[";
+    for (const MenuEntry& entry : kMenuCommands) {
+        if (entry.desktopOnly) {
+            continue;
+        }
+        table += (table.size() > 1 ? "," : "");
+        table += "{\"command\":" + Json(CommandName(entry.command)) +
+                 ",\"menu\":" + Json(entry.menu) + ",\"text\":" + Json(entry.text) +
+                 ",\"letter\":" + Json(entry.hasKey ? std::string(1, entry.key.letter) : "") +
+                 ",\"shift\":" + (entry.key.shift ? "true" : "false") + "}";
+    }
+    return table + "]";
+}
+
+// The texts of the data dialog and of the messages the commands give.
+val DialogTexts() {
+    val texts = val::object();
+    texts.set("dataTitle", std::string(kDataDialogTitle));
+    texts.set("useButton", std::string(kUseButton));
+    texts.set("cancelButton", std::string(kCancelButton));
+    texts.set("noResults", std::string(kNoResults));
+    return texts;
+}
+
+std::string About() {
+    return AboutText();
+}
+
+// Why a file of this many bytes is refused unread; empty where it may be read.
+std::string FileSizeRefusal(double bytes) {
+    return RefusalForFileSize(static_cast<std::uintmax_t>(bytes));
 }
 
 // The controls' indices in the order a reader meets them, as JSON.
@@ -176,6 +238,35 @@ class Window {
         return controls + "]";
     }
 
+    // Copy Results: the table and the sentence as plain text and HTML, or
+    // null when no row has a result.
+    val copyResults() const {
+        const std::optional<CopiedResults> copied = CopyResults(state_);
+        if (!copied) {
+            return val::null();
+        }
+        val both = val::object();
+        both.set("plainText", copied->plainText);
+        both.set("html", copied->html);
+        return both;
+    }
+
+    // Save Results: the CSV file's text, or null when no row has a result.
+    val resultsCsv() const {
+        const std::optional<std::string> csv = ResultsCsv(state_);
+        return csv ? val(*csv) : val::null();
+    }
+
+    // Whether a paste into a box goes to the data dialog instead.
+    bool pasteOpensData(std::string pasted) const {
+        return PasteOpensDataDialog(pasted, state_.format);
+    }
+
+    // Use These Numbers, with what the data dialog read.
+    val useData(const DataSummary& reading) { return Report(UseData(state_, reading)); }
+
+    const NumberFormat& format() const { return state_.format; }
+
     // The box the keyboard goes to next, once; -1 for none.
     int takeFocus() {
         if (!state_.focus) {
@@ -195,6 +286,38 @@ class Window {
     FormState state_;
 };
 
+// The data dialog over one window: a text or a file's bytes, its summary or
+// why it cannot be used, and Use These Numbers into the window.
+class DataWindow {
+  public:
+    DataWindow(const Window& window, std::string bytes)
+        : format_(window.format()), dialog_(OpenDataDialog(std::move(bytes), format_)) {}
+
+    // The user edited the text: it is read again.
+    void edit(std::string text) { EditDataText(dialog_, std::move(text), format_); }
+
+    // What the dialog shows: its text, whether that may be edited, the
+    // summary or the refusal, and whether Use is possible.
+    val shown() const {
+        val shown = val::object();
+        shown.set("text", dialog_.shownText);
+        shown.set("editable", dialog_.editable);
+        shown.set("summary", dialog_.summary);
+        shown.set("usable", dialog_.usable());
+        return shown;
+    }
+
+    // Use These Numbers: the failure report of the Test it runs, if any;
+    // nothing happens while the text is refused.
+    val use(Window& window) const {
+        return dialog_.reading ? window.useData(*dialog_.reading) : val::null();
+    }
+
+  private:
+    NumberFormat format_;
+    DataDialog dialog_;
+};
+
 }  // namespace
 }  // namespace trolvane
 
@@ -204,6 +327,10 @@ EMSCRIPTEN_BINDINGS(trolvane) {
     emscripten::function("readingOrder", &ReadingOrderJson);
     emscripten::function("windowLook", &WindowLook);
     emscripten::function("captionPoints", &CaptionPoints);
+    emscripten::function("commandTable", &CommandTable);
+    emscripten::function("dialogTexts", &DialogTexts);
+    emscripten::function("aboutText", &About);
+    emscripten::function("refusalForFileSize", &FileSizeRefusal);
     emscripten::class_<Window>("Window")
         .constructor<>()
         .function("setSeparators", &Window::setSeparators)
@@ -212,5 +339,13 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("edit", &Window::edit)
         .function("pressReturn", &Window::pressReturn)
         .function("shown", &Window::shown)
-        .function("takeFocus", &Window::takeFocus);
+        .function("takeFocus", &Window::takeFocus)
+        .function("copyResults", &Window::copyResults)
+        .function("resultsCsv", &Window::resultsCsv)
+        .function("pasteOpensData", &Window::pasteOpensData);
+    emscripten::class_<DataWindow>("DataWindow")
+        .constructor<const Window&, std::string>()
+        .function("edit", &DataWindow::edit)
+        .function("shown", &DataWindow::shown)
+        .function("use", &DataWindow::use);
 }

@@ -2,7 +2,9 @@
 // WebAssembly. The page builds the window from the control table, hands the
 // logic the user's edits, pastes, clicks and Return presses, and shows the
 // state it gives back: texts, captions with their marks and notes, a failure
-// report, and the box the keyboard goes to.
+// report, and the box the keyboard goes to. The commands above the window are
+// in commands.js.
+import { openCommands } from "./commands.js";
 import TrolvaneModule from "./trolvane.mjs";
 
 const FAMILY = '"Trolvane Tahoma", Tahoma, sans-serif';
@@ -177,6 +179,12 @@ async function openWindow() {
     const dialog = document.getElementById("report");
     dialog.addEventListener("close", moveFocus);
 
+    function showReport(message, advice) {
+        document.getElementById("report-message").textContent = message;
+        document.getElementById("report-advice").textContent = advice;
+        dialog.showModal();
+    }
+
     // Shows the state, then any failure report; the keyboard goes where the
     // state says once the report is closed.
     function show(report) {
@@ -198,9 +206,7 @@ async function openWindow() {
             }
         });
         if (report) {
-            document.getElementById("report-message").textContent = report.message;
-            document.getElementById("report-advice").textContent = report.advice;
-            dialog.showModal();
+            showReport(report.message, report.advice);
         } else {
             moveFocus();
         }
@@ -219,14 +225,19 @@ async function openWindow() {
             logic().edit(i, element.value);
             show();
         });
-        // A box would keep only a paste's first line: a paste of several fields
-        // goes to the logic whole, in place of the selection.
+        // A pasted matrix goes to the data dialog. A box would keep only a
+        // paste's first line: a paste of several fields goes to the logic
+        // whole, in place of the selection.
         element.addEventListener("paste", (event) => {
             const pasted = event.clipboardData?.getData("text/plain") ?? "";
             if (!/[\r\n\t]/.test(pasted)) {
                 return;
             }
             event.preventDefault();
+            if (logic().pasteOpensData(pasted)) {
+                menuCommands.openData(pasted);
+                return;
+            }
             const { value, selectionStart, selectionEnd } = element;
             logic().edit(i, value.slice(0, selectionStart) + pasted + value.slice(selectionEnd));
             show();
@@ -250,6 +261,7 @@ async function openWindow() {
             }
         }
     });
+    const menuCommands = openCommands(trolvane, { logic, show, tell: (message) => showReport(message, "") });
     show();
     elements[order.find((i) => table[i]?.kind === "box")].focus();
     setTimeout(logic);
