@@ -154,7 +154,7 @@ std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFo
     lines.push_back("Eigenvalues: " + Joined(eigenvalues, "; "));
     if (summary.determinant < kNearlyRepeatingDeterminant) {
         lines.push_back("Warning: the determinant is below " +
-                        NumberText(kNearlyRepeatingDeterminant, format) +
+                        FixedNumberText(kNearlyRepeatingDeterminant, 5, format) +
                         ", the usual sign of variables that nearly repeat each other.");
     }
     return lines;

@@ -285,10 +285,11 @@ void MatrixText::CheckSymmetric(Shape shape, std::size_t i, std::size_t j, doubl
     }
     const auto [row, column] = CellAt(shape, i, j);
     const auto [mirrorRow, mirrorColumn] = CellAt(shape, j, i);
-    throw DataRefusal("The matrix is not symmetric: " + Place(LineOf(row), column + offset_) +
-                      " holds " + std::string(FieldAt(row, column).text) + ", but " +
-                      Lowered(Place(LineOf(mirrorRow), mirrorColumn + offset_)) + " holds " +
-                      std::string(FieldAt(mirrorRow, mirrorColumn).text) + ".");
+    throw DataRefusal(
+        "The matrix is not symmetric: " + Lowered(Place(LineOf(row), column + offset_)) +
+        " holds " + std::string(FieldAt(row, column).text) + ", but " +
+        Lowered(Place(LineOf(mirrorRow), mirrorColumn + offset_)) + " holds " +
+        std::string(FieldAt(mirrorRow, mirrorColumn).text) + ".");
 }
 
 // Raw data: cases in lines, variables in columns, with an optional header row

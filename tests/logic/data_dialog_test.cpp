@@ -1,1 +1,95 @@
+// The data dialog without a window: what Use writes into the window, so that
+// its rows read as if the numbers had been typed, and what it leaves alone.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "form/data_dialog.h"
+
+namespace trolvane {
+namespace {
+
+// R's mtcars, mpg to hp: five cases of four variables, and a column of names.
+constexpr char kCars[] =
+    "car,mpg,cyl,disp,hp\nMazda RX4,21,6,160,110\nDatsun 710,22.8,4,108,93\n"
+    "Hornet 4 Drive,21.4,6,258,110\nValiant,18.1,6,225,105\nDuster 360,14.3,8,360,245\n"
+    "Merc 240D,24.4,4,146.7,62\n";
+constexpr char kMatrix[] = "1 .5 .3 .2\n.5 1 .4 .1\n.3 .4 1 .25\n.2 .1 .25 1\n";
+
+std::vector<std::string> Captions(const FormState& form) {
+    std::vector<std::string> captions;
+    for (const Label& label : form.testLabels) {
+        captions.push_back(label.caption);
+    }
+    return captions;
+}
+
+TEST(UseData, FillsTheWindowAsIfTheNumbersHadBeenTyped) {
+    const DataDialog dialog = OpenDataDialog(kCars, {",", "."});
+    ASSERT_TRUE(dialog.usable()) << dialog.summary;
+    FormState used{{",", "."}};
+    ASSERT_FALSE(UseData(used, *dialog.reading));
+
+    FormState typed{{",", "."}};
+    for (const auto& [box, text] : {std::pair{Control::v, used.v.text},
+                                    {Control::n, used.n.text},
+                                    {Control::det, used.det.text},
+                                    {Control::f, used.f.text}}) {
+        EditBox(typed, {box}, text);
+    }
+    ASSERT_FALSE(PressStart(typed));
+    for (int k = 1; k <= 3; ++k) {
+        EditBox(typed, {Control::eigen, k}, used.eigen(k).text);
+    }
+    ASSERT_FALSE(PressTest(typed));
+
+    EXPECT_EQ(used.v.text, "4");
+    EXPECT_EQ(used.n.text, "6");
+    EXPECT_EQ(used.f.text, "3");
+    EXPECT_NE(used.test(1).caption, "");
+    EXPECT_EQ(Captions(used), Captions(typed));
+    EXPECT_EQ(used.test(1).exactP, typed.test(1).exactP);
+    ASSERT_TRUE(UnchangedDataOrigin(used));
+    EXPECT_EQ(UnchangedDataOrigin(used)->kmo, dialog.reading->kmo);
+    EditBox(used, {Control::det}, used.det.text + "1");
+    EXPECT_FALSE(UnchangedDataOrigin(used));
+}
+
+TEST(UseData, LeavesTheSampleSizeOfAMatrixToTheUser) {
+    const DataDialog dialog = OpenDataDialog(kMatrix, {});
+    FormState form{{}};
+    EditBox(form, {Control::n}, "4");
+    ASSERT_FALSE(UseData(form, *dialog.reading));
+    EXPECT_EQ(form.n.text, "4");
+    EXPECT_EQ(form.test(1).caption, "") << "no Test while n is not above p";
+    ASSERT_TRUE(form.focus);
+    EXPECT_EQ(form.focus->box, ControlId{Control::n});
+
+    EditBox(form, {Control::n}, "100");
+    ASSERT_FALSE(UseData(form, *dialog.reading));
+    EXPECT_NE(form.test(1).caption, "");
+}
+
+TEST(DataDialog, ShowsOnlyTheFirstLinesOfALongTextAndKeepsItFromEdits) {
+    std::string text = "a,b\n";
+    while (text.size() <= kLongestEditableText) {
+        text += "1,2\n2,1\n3,5\n";
+    }
+    DataDialog dialog = OpenDataDialog(text, {});
+    EXPECT_TRUE(dialog.usable()) << dialog.summary;
+    EXPECT_FALSE(dialog.editable);
+    EXPECT_EQ(std::count(dialog.shownText.begin(), dialog.shownText.end(), '\n'),
+              kShownLinesOfLongText - 1);
+    EditDataText(dialog, "x", {});
+    EXPECT_EQ(dialog.text, text);
+}
+
+TEST(DataDialog, NamesAFileItCannotRead) {
+    const DataDialog dialog = OpenDataFile("/nonexistent/data.csv", {});
+    EXPECT_FALSE(dialog.usable());
+    EXPECT_EQ(dialog.summary.rfind("Trolvane could not read data.csv: ", 0), 0u) << dialog.summary;
+}
+
+}  // namespace
+}  // namespace trolvane
