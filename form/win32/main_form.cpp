@@ -1,22 +1,40 @@
 #include "form/win32/main_form.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <initguid.h>
 #include <oleacc.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "form/about.h"
 #include "form/caption_fit.h"
+#include "form/results.h"
+#include "form/win32/clipboard.h"
+#include "form/win32/data_dialog_window.h"
 
 namespace trolvane {
 namespace {
 
 constexpr int kFirstControlId = 100;
+constexpr int kFirstMenuId = 1000;
 constexpr wchar_t kClassName[] = L"TrolvaneMainForm";
 constexpr wchar_t kStandInFamily[] = L"Tahoma";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Files dropped on the window are opened as data.
+constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
 constexpr int kIconResource = 1;
+// The data dialog is drawn in the size of the window's small captions.
+constexpr double kDialogPoints = 8.25;
+// Room for the longest path Windows allows.
+constexpr DWORD kLongestPath = 32768;
+constexpr wchar_t kDataFiles[] =
+    L"Data (*.csv;*.tsv;*.txt)\0*.csv;*.tsv;*.txt\0All files (*.*)\0*.*\0";
+constexpr wchar_t kResultFiles[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+constexpr wchar_t kResultFileName[] = L"trolvane-results.csv";
 
 COLORREF ColourOf(Rgb rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
@@ -42,20 +60,6 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
-std::wstring ClipboardText(HWND owner) {
-    std::wstring text;
-    if (OpenClipboard(owner)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-                text = chars;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
 bool CaptionFits(HDC dc, HFONT font, const std::wstring& caption, SIZE box) {
     SelectObject(dc, font);
     RECT needed{0, 0, box.cx, 0};
@@ -65,23 +69,80 @@ bool CaptionFits(HDC dc, HFONT font, const std::wstring& caption, SIZE box) {
     return needed.right <= box.cx && needed.bottom - metrics.tmDescent <= box.cy;
 }
 
+// "Open Data...\tCtrl+O": the command's text, its letter for the keyboard
+// marked, then its keys.
+std::wstring MenuText(const MenuEntry& entry) {
+    std::string text = std::string("&") + entry.text;
+    if (entry.hasKey) {
+        text += std::string("\tCtrl+") + (entry.key.shift ? "Shift+" : "") + entry.key.letter;
+    }
+    return Wide(text);
+}
+
+// The menu bar, one menu for each run of commands in the same menu.
+HMENU MenuBar() {
+    HMENU bar = CreateMenu();
+    HMENU menu = nullptr;
+    std::string_view current;
+    for (std::size_t i = 0; i < kMenuCommands.size(); ++i) {
+        const MenuEntry& entry = kMenuCommands[i];
+        if (entry.menu != current) {
+            current = entry.menu;
+            menu = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu),
+                        Wide(std::string("&") + entry.menu).c_str());
+        }
+        AppendMenuW(menu, MF_STRING, kFirstMenuId + i, MenuText(entry).c_str());
+    }
+    return bar;
+}
+
+// The menu commands' keys, which work wherever the keyboard is in the window.
+HACCEL MenuKeys() {
+    std::vector<ACCEL> keys;
+    for (std::size_t i = 0; i < kMenuCommands.size(); ++i) {
+        const MenuEntry& entry = kMenuCommands[i];
+        if (entry.hasKey) {
+            const BYTE modifiers = FVIRTKEY | FCONTROL | (entry.key.shift ? FSHIFT : 0);
+            keys.push_back({modifiers, static_cast<WORD>(entry.key.letter),
+                            static_cast<WORD>(kFirstMenuId + i)});
+        }
+    }
+    return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+// Windows' own sentence for an error code.
+std::string SystemMessage(DWORD error) {
+    wchar_t text[512] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, 512, nullptr);
+    std::wstring message = text;
+    message.erase(message.find_last_not_of(L"\r\n ") + 1);
+    return Utf8(message);
+}
+
+// Writes the bytes as they are into the file, replacing it; what went wrong,
+// or empty where it was written whole. A file left half written is removed.
+std::string WriteWholeFile(const std::wstring& file, std::string_view bytes) {
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return SystemMessage(GetLastError());
+    }
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    const DWORD error = GetLastError();
+    const bool closed = CloseHandle(handle);
+    if (whole && closed) {
+        return "";
+    }
+    DeleteFileW(file.c_str());
+    return SystemMessage(error);
+}
+
 }  // namespace
-
-std::wstring Wide(const std::string& text) {
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
-    return wide;
-}
-
-std::string Utf8(const std::wstring& text) {
-    std::string narrow(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
-                                           nullptr, nullptr),
-                       '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), narrow.data(),
-                        int(narrow.size()), nullptr, nullptr);
-    return narrow;
-}
 
 NumberFormat UserNumberFormat() {
     wchar_t decimal[LOCALE_NAME_MAX_LENGTH] = L".";
@@ -105,8 +166,9 @@ MainForm::MainForm(HINSTANCE instance)
     windowClass.hbrBackground = orange_;
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
-    window_ = CreateWindowExW(0, kClassName, L"Trolvane", kWindowStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExW(kWindowExStyle, kClassName, L"Trolvane", kWindowStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, MenuBar(), instance, this);
+    keys_ = MenuKeys();
     dpi_ = GetDpiForWindow(window_);
     CreateControls();
     Layout();
@@ -122,6 +184,7 @@ MainForm::~MainForm() {
     }
     DeleteObject(orange_);
     DeleteObject(warning_);
+    DestroyAcceleratorTable(keys_);
 }
 
 HWND MainForm::control(ControlId id) const {
@@ -204,7 +267,7 @@ void MainForm::CreateControls() {
 // Places every control and gives it its font at the window's resolution.
 void MainForm::Layout() {
     RECT frame{0, 0, Pixels(kClientArea.width), Pixels(kClientArea.height)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi_);
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < kControlCount; ++i) {
@@ -242,11 +305,20 @@ void MainForm::Box_Change(int index) {
     }
 }
 
-// A single-line box would keep only a paste's first line: a paste of several
-// fields goes to the window's logic whole, in place of the selection.
-void MainForm::Box_Paste(int index) {
+// A paste of a matrix opens the data dialog with it. A single-line box would
+// keep only a paste's first line: a paste of several fields goes to the
+// window's logic whole, in place of the selection. True where the paste was
+// taken here, false where the box pastes as usual.
+bool MainForm::Box_Paste(int index) {
     HWND box = controls_[index];
     const std::wstring pasted = ClipboardText(window_);
+    if (PasteOpensDataDialog(Utf8(pasted), state_.format)) {
+        OpenData(OpenDataDialog(Utf8(pasted), state_.format));
+        return true;
+    }
+    if (pasted.find_first_of(L"\r\n\t") == std::wstring::npos) {
+        return false;
+    }
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -254,9 +326,126 @@ void MainForm::Box_Paste(int index) {
     text.replace(start, end - start, pasted);
     EditBox(state_, kControls[index].id, Utf8(text));
     Show();
+    return true;
+}
+
+void MainForm::OpenData(DataDialog dialog) {
+    DataDialogWindow dialogWindow(std::move(dialog), state_.format,
+                                  Font(kDialogPoints, false, false), dpi_);
+    if (dialogWindow.Run(instance_, window_)) {
+        Show(UseData(state_, *dialogWindow.dialog().reading));
+    }
+}
+
+void MainForm::OpenDataFile(const std::filesystem::path& file) {
+    OpenData(trolvane::OpenDataFile(file, state_.format));
+}
+
+void MainForm::OpenData_Click() {
+    std::wstring file(kLongestPath, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = kDataFiles;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = kLongestPath;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (GetOpenFileNameW(&dialog)) {
+        OpenDataFile(file.c_str());
+    }
+}
+
+void MainForm::SaveResults_Click() {
+    const std::optional<std::string> csv = ResultsCsv(state_);
+    if (!csv) {
+        Tell(kNoResults, MB_ICONINFORMATION);
+        return;
+    }
+    std::wstring file(kLongestPath, L'\0');
+    file.replace(0, std::size(kResultFileName) - 1, kResultFileName);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = kResultFiles;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = kLongestPath;
+    dialog.lpstrDefExt = L"csv";
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&dialog)) {
+        return;
+    }
+    file.resize(file.find(L'\0'));
+    if (const std::string failure = WriteWholeFile(file, *csv); !failure.empty()) {
+        Tell("The results could not be saved in " + Utf8(file) + ".\n\n" + failure, MB_ICONERROR);
+    }
+}
+
+void MainForm::Quit_Click() {
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void MainForm::PasteData_Click() {
+    OpenData(OpenDataDialog(Utf8(ClipboardText(window_)), state_.format));
+}
+
+void MainForm::CopyResults_Click() {
+    const std::optional<CopiedResults> copied = CopyResults(state_);
+    if (!copied) {
+        Tell(kNoResults, MB_ICONINFORMATION);
+    } else if (!PutOnClipboard(window_, copied->plainText, copied->html)) {
+        Tell("The clipboard is in use by another program. Copy the results again.", MB_ICONERROR);
+    }
+}
+
+void MainForm::About_Click() {
+    const std::wstring text = Wide(WindowsLineEnds(AboutText()));
+    MSGBOXPARAMSW box{};
+    box.cbSize = sizeof box;
+    box.hwndOwner = window_;
+    box.hInstance = instance_;
+    box.lpszText = text.c_str();
+    box.lpszCaption = L"About Trolvane";
+    box.dwStyle = MB_OK | MB_USERICON;
+    box.lpszIcon = MAKEINTRESOURCEW(kIconResource);
+    MessageBoxIndirectW(&box);
+}
+
+// Of several files dropped at once, the first is opened.
+void MainForm::Files_Drop(HDROP files) {
+    const UINT length = DragQueryFileW(files, 0, nullptr, 0);
+    std::wstring file(length + 1, L'\0');
+    file.resize(DragQueryFileW(files, 0, file.data(), length + 1));
+    DragFinish(files);
+    if (!file.empty()) {
+        SetForegroundWindow(window_);
+        OpenDataFile(file);
+    }
+}
+
+void MainForm::RunMenuCommand(MenuCommand command) {
+    static constexpr std::pair<MenuCommand, void (MainForm::*)()> kActions[] = {
+        {MenuCommand::OpenData, &MainForm::OpenData_Click},
+        {MenuCommand::SaveResults, &MainForm::SaveResults_Click},
+        {MenuCommand::Quit, &MainForm::Quit_Click},
+        {MenuCommand::PasteData, &MainForm::PasteData_Click},
+        {MenuCommand::CopyResults, &MainForm::CopyResults_Click},
+        {MenuCommand::About, &MainForm::About_Click},
+    };
+    for (const auto& [each, action] : kActions) {
+        if (each == command) {
+            (this->*action)();
+        }
+    }
+}
+
+void MainForm::Tell(const std::string& text, UINT icon) {
+    MessageBoxW(window_, Wide(text).c_str(), L"Trolvane", MB_OK | icon);
 }
 
 bool MainForm::TranslateKeys(MSG& message) {
+    if (TranslateAcceleratorW(window_, keys_, &message)) {
+        return true;
+    }
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) {
         return false;
     }
@@ -349,12 +538,9 @@ LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wPa
 
 LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR index, DWORD_PTR form) {
-    if (message == WM_PASTE) {
-        const std::wstring pasted = ClipboardText(box);
-        if (pasted.find_first_of(L"\r\n\t") != std::wstring::npos) {
-            reinterpret_cast<MainForm*>(form)->Box_Paste(static_cast<int>(index));
-            return 0;
-        }
+    if (message == WM_PASTE &&
+        reinterpret_cast<MainForm*>(form)->Box_Paste(static_cast<int>(index))) {
+        return 0;
     }
     return DefSubclassProc(box, message, wParam, lParam);
 }
@@ -362,6 +548,11 @@ LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, L
 LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
+            const int command = LOWORD(wParam) - kFirstMenuId;
+            if (lParam == 0 && command >= 0 && command < int(kMenuCommands.size())) {
+                RunMenuCommand(kMenuCommands[command].command);
+                return 0;
+            }
             const int index = LOWORD(wParam) - kFirstControlId;
             if (index < 0 || index >= kControlCount) {
                 break;
@@ -391,6 +582,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(dc, ColourOf(impossible_[index] ? kWarningBackground : kOrange));
             return reinterpret_cast<LRESULT>(impossible_[index] ? warning_ : orange_);
         }
+        case WM_DROPFILES:
+            Files_Drop(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && GetFocus() == nullptr) {
                 SetFocus(control({Control::v}));

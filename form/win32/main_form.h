@@ -1,26 +1,27 @@
-// The one window of Trolvane on Windows: its controls built from the window's
-// control table, showing the window's state and handing it the user's edits,
-// clicks, pastes and Return presses.
+// The one window of Trolvane on Windows: its menus and controls built from the
+// window's tables, showing the window's state and handing it the user's edits,
+// clicks, pastes, Return presses, menu commands and dropped files.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <tuple>
 
+#include "form/data_dialog.h"
 #include "form/form_state.h"
+#include "form/menus.h"
+#include "form/win32/text.h"
 #include "form/window_logic.h"
 
 namespace trolvane {
 
 // The user's separators, from the Windows user locale.
 NumberFormat UserNumberFormat();
-
-std::wstring Wide(const std::string& text);
-std::string Utf8(const std::wstring& text);
 
 class MainForm {
   public:
@@ -32,8 +33,11 @@ class MainForm {
 
     HWND window() const { return window_; }
     HWND control(ControlId id) const;
-    // Handles the keyboard's moves between the boxes; true when it took the message.
+    // Handles the menus' keys and the keyboard's moves between the boxes; true
+    // when it took the message.
     bool TranslateKeys(MSG& message);
+    // Opens the data dialog showing the file, as the command line asks.
+    void OpenDataFile(const std::filesystem::path& file);
 
   private:
     static LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
@@ -46,7 +50,18 @@ class MainForm {
     void Command1_Click();
     void Command2_Click();
     void Box_Change(int index);
-    void Box_Paste(int index);
+    bool Box_Paste(int index);
+    void OpenData_Click();
+    void SaveResults_Click();
+    void Quit_Click();
+    void PasteData_Click();
+    void CopyResults_Click();
+    void About_Click();
+    void Files_Drop(HDROP files);
+    void RunMenuCommand(MenuCommand command);
+    // Shows the data dialog; Use These Numbers writes them into the window.
+    void OpenData(DataDialog dialog);
+    void Tell(const std::string& text, UINT icon);
     // Shows the state: every box's text and visibility, every caption with its
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
@@ -58,6 +73,7 @@ class MainForm {
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
+    HACCEL keys_ = nullptr;
     UINT dpi_ = 96;
     FormState state_;
     std::array<HWND, kControlCount> controls_{};

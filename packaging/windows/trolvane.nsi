@@ -5,8 +5,8 @@
 ;
 ; The build passes the version, the files and the output:
 ;   makensis -DVERSION=0.1.0 -DEXE=trolvane.exe -DREADME=README.txt
-;            -DICON=trolvane.ico -DOUTFILE=trolvane-0.1.0-setup.exe trolvane.nsi
-; and -DLICENCE=LICENSE.txt when the project has a licence file.
+;            -DLICENCE=LICENSE.txt -DNOTICES=NOTICES.txt -DICON=trolvane.ico
+;            -DOUTFILE=trolvane-0.1.0-setup.exe trolvane.nsi
 
 Unicode true
 ; A 64-bit installer for a 64-bit program (it also keeps the registry and the
@@ -44,9 +44,7 @@ VIAddVersionKey /LANG=1033 "CompanyName" "Trolvane developers"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Trolvane"
 
 !insertmacro MUI_PAGE_WELCOME
-!ifdef LICENCE
 !insertmacro MUI_PAGE_LICENSE "${LICENCE}"
-!endif
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -61,9 +59,8 @@ Section "Trolvane"
     SetOutPath "$INSTDIR"
     File "/oname=trolvane.exe" "${EXE}"
     File "/oname=README.txt" "${README}"
-!ifdef LICENCE
     File "/oname=LICENSE.txt" "${LICENCE}"
-!endif
+    File "/oname=NOTICES.txt" "${NOTICES}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\Trolvane.lnk" "$INSTDIR\trolvane.exe" "" "$INSTDIR\trolvane.exe" 0
@@ -88,6 +85,7 @@ Section "Uninstall"
     Delete "$INSTDIR\trolvane.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\NOTICES.txt"
     Delete "$INSTDIR\uninstall.exe"
     ; Only if empty: files the user put there stay.
     RMDir "$INSTDIR"

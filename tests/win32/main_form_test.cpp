@@ -1,14 +1,22 @@
-// The Windows window driven through its controls, as Windows delivers a user's
-// edits and clicks: its layout at 96 dpi, the keyboard's order, a session, a
-// failure and a paste. The window's logic has its own tests; these cover the view.
+// The Windows window driven through its controls and menus, as Windows
+// delivers a user's edits, clicks and commands: its layout at 96 dpi, the
+// keyboard's order, a session, a failure, a paste, the data dialog and the
+// results on the clipboard. The window's logic has its own tests; these cover
+// the view.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <utility>
+
+#include "form/results.h"
+#include "form/win32/clipboard.h"
+#include "form/win32/data_dialog_window.h"
 #include "form/win32/main_form.h"
 
 namespace trolvane {
 namespace {
-
-constexpr int kDismissTimer = 1;
 
 class Win32Window : public ::testing::Test {
   protected:
@@ -17,8 +25,8 @@ class Win32Window : public ::testing::Test {
     HWND Control(Control control, int row = 0) { return form.control({control, row}); }
 
     std::wstring Text(HWND control) {
-        wchar_t text[256] = L"";
-        GetWindowTextW(control, text, 256);
+        std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
+        text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
         return text;
     }
 
@@ -26,13 +34,82 @@ class Win32Window : public ::testing::Test {
         SetWindowTextW(Control(control, row), text.c_str());
     }
 
-    // Clicks the button; a message box it raises is read and closed.
+    // Runs the action; the first window of this thread titled so that it opens
+    // is handed to act, which closes it. True where one opened.
+    bool WhenOpened(const wchar_t* title, std::function<void(HWND)> act,
+                    const std::function<void()>& action) {
+        awaited_ = title;
+        act_ = std::move(act);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, Act);
+        action();
+        KillTimer(nullptr, timer);
+        return !std::exchange(act_, nullptr);
+    }
+
+    // Runs the action; a message box it raises is read and closed.
+    std::wstring Reported(const std::function<void()>& action) {
+        std::wstring report;
+        WhenOpened(
+            L"Trolvane",
+            [&](HWND box) {
+                report = Text(GetDlgItem(box, 0xFFFF));
+                SendMessageW(box, WM_COMMAND, IDOK, 0);
+            },
+            action);
+        return report;
+    }
+
     std::wstring Click(::trolvane::Control button) {
-        report_.clear();
-        SetTimer(nullptr, kDismissTimer, 50, DismissReport);
-        SendMessageW(Control(button), BM_CLICK, 0, 0);
-        KillTimer(nullptr, kDismissTimer);
-        return report_;
+        return Reported([&] { SendMessageW(Control(button), BM_CLICK, 0, 0); });
+    }
+
+    // Chooses the menu command shown with this text, as a click on it does.
+    void Choose(const std::wstring& command) {
+        HMENU bar = GetMenu(form.window());
+        for (int m = 0; m < GetMenuItemCount(bar); ++m) {
+            HMENU menu = GetSubMenu(bar, m);
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                wchar_t text[128] = L"";
+                GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+                std::wstring shown = text;
+                std::erase(shown, L'&');
+                if (shown.substr(0, shown.find(L'\t')) == command) {
+                    SendMessageW(form.window(), WM_COMMAND, GetMenuItemID(menu, i), 0);
+                    return;
+                }
+            }
+        }
+        ADD_FAILURE() << "no menu command " << command;
+    }
+
+    // Opens the file as the command line does; the data dialog it shows is
+    // read, and Use These Numbers pressed (Return) or Cancel.
+    struct DataDialogSeen {
+        std::wstring summary;
+        bool useEnabled = false;
+        bool closedByUse = false;
+    };
+    DataDialogSeen OpenFile(const std::string& bytes, bool use) {
+        const std::filesystem::path file =
+            std::filesystem::temp_directory_path() / "trolvane-win32-test.csv";
+        std::ofstream(file, std::ios::binary) << bytes;
+        DataDialogSeen seen;
+        const bool opened = WhenOpened(
+            L"Trolvane: Data",
+            [&](HWND dialog) {
+                seen.summary = Text(GetDlgItem(dialog, kSummaryItem));
+                seen.useEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK));
+                SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+                // Windows hides a dialog once it has ended.
+                seen.closedByUse = !IsWindowVisible(dialog);
+                if (!use && !seen.closedByUse) {
+                    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                }
+            },
+            [&] { form.OpenDataFile(file); });
+        std::filesystem::remove(file);
+        EXPECT_TRUE(opened) << "no data dialog";
+        return seen;
     }
 
     void TypeWorkedExample(const std::wstring& determinant, const std::wstring& fourth) {
@@ -50,17 +127,26 @@ class Win32Window : public ::testing::Test {
     MainForm form{GetModuleHandleW(nullptr)};
 
   private:
-    static void CALLBACK DismissReport(HWND, UINT, UINT_PTR, DWORD) {
-        HWND box = FindWindowW(L"#32770", L"Trolvane");
-        if (box == nullptr) {
-            return;
+    static void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) {
+                wchar_t title[64] = L"";
+                GetWindowTextW(window, title, 64);
+                if (awaited_ == title && IsWindowVisible(window)) {
+                    *reinterpret_cast<HWND*>(found) = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        if (found != nullptr && act_) {
+            std::exchange(act_, nullptr)(found);
         }
-        wchar_t text[512] = L"";
-        GetDlgItemTextW(box, 0xFFFF, text, 512);
-        report_ = text;
-        SendMessageW(box, WM_COMMAND, IDOK, 0);
     }
-    static inline std::wstring report_;
+    static inline std::wstring awaited_;
+    static inline std::function<void(HWND)> act_;
 };
 
 TEST_F(Win32Window, StandsAtItsPlacesAt96Dpi) {
@@ -153,6 +239,81 @@ TEST_F(Win32Window, WritesTheUsersDecimalComma) {
     Type(Control::eigen, L"0,6", 3);
     EXPECT_EQ(Click(Control::Command2), L"");
     EXPECT_EQ(Text(Control(Control::test, 1)), L" X\u00b2(5)= 9,728 p > .05");
+}
+
+TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
+    Type(Control::n, L"50");
+    const DataDialogSeen seen =
+        OpenFile("1,.5,.4,.3\n.5,1,.35,.25\n.4,.35,1,.2\n.3,.25,.2,1\n", true);
+    EXPECT_NE(seen.summary.find(L"Correlation matrix of 4 variables\r\n"), std::wstring::npos)
+        << seen.summary;
+    EXPECT_TRUE(seen.useEnabled);
+    EXPECT_TRUE(seen.closedByUse);
+    EXPECT_EQ(Text(Control(Control::v)), L"4");
+    EXPECT_EQ(Text(Control(Control::f)), L"3");
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_TRUE(IsWindowVisible(Control(Control::eigen, k))) << k;
+        EXPECT_NE(Text(Control(Control::test, k)).find(L" X\u00b2"), std::wstring::npos) << k;
+    }
+}
+
+TEST_F(Win32Window, ARefusedFileKeepsTheDialogOpenAndTheWindowAsItWas) {
+    Type(Control::v, L"7");
+    const std::wstring determinant = Text(Control(Control::det));
+    const DataDialogSeen seen = OpenFile("no numbers here\n", false);
+    EXPECT_FALSE(seen.summary.empty());
+    EXPECT_FALSE(seen.useEnabled);
+    // Return with Use disabled leaves the dialog open.
+    EXPECT_FALSE(seen.closedByUse);
+    EXPECT_EQ(Text(Control(Control::v)), L"7");
+    EXPECT_EQ(Text(Control(Control::det)), determinant);
+}
+
+TEST_F(Win32Window, CopiesTheResultsAsTextAndAsAnHtmlTable) {
+    PutOnClipboard(form.window(), "before", "");
+    EXPECT_EQ(Reported([&] { Choose(L"Copy Results"); }), Wide(kNoResults));
+    EXPECT_EQ(ClipboardText(form.window()), L"before");
+
+    TypeWorkedExample(L"0.48", L"0.4");
+    Click(Control::Command2);
+    Choose(L"Copy Results");
+
+    // The same results from the window's logic, without the window.
+    FormState replayed(UserNumberFormat());
+    LoadForm(replayed);
+    const std::pair<ControlId, std::string> typed[] = {
+        {{Control::v}, "4"},          {{Control::n}, "50"},         {{Control::det}, "0.48"},
+        {{Control::f}, "4"},          {{Control::eigen, 1}, "2"},   {{Control::eigen, 2}, "1"},
+        {{Control::eigen, 3}, "0.6"}, {{Control::eigen, 4}, "0.4"},
+    };
+    for (const auto& [box, text] : typed) {
+        EditBox(replayed, box, text);
+        if (box.control == Control::f) {
+            PressStart(replayed);
+        }
+    }
+    PressTest(replayed);
+    const std::optional<CopiedResults> expected = CopyResults(replayed);
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(ClipboardText(form.window()), Wide(WindowsLineEnds(expected->plainText)));
+
+    // Word processors find the table between the offsets the header gives.
+    ASSERT_TRUE(OpenClipboard(form.window()));
+    HANDLE data = GetClipboardData(RegisterClipboardFormatW(L"HTML Format"));
+    const std::string html = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : "";
+    if (data != nullptr) {
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    const auto offset = [&](const std::string& name) {
+        const std::size_t at = html.find(name + ":");
+        return at == std::string::npos ? 0 : std::stoul(html.substr(at + name.size() + 1, 10));
+    };
+    const std::size_t start = offset("StartFragment");
+    ASSERT_LE(start, offset("EndFragment"));
+    EXPECT_EQ(html.substr(start, offset("EndFragment") - start), expected->html);
+    EXPECT_EQ(html.substr(offset("StartHTML"), 6), "<html>");
+    EXPECT_EQ(offset("EndHTML"), html.size());
 }
 
 }  // namespace
