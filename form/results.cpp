@@ -108,18 +108,15 @@ std::string RowClause(const ResultRow& row, const NumberFormat& format) {
 
 // The checks that come before the test, which only data the dialog read can
 // give: "Kaiser-Meyer-Olkin measure = .903; Bartlett's test of sphericity, ...".
-// Sphericity is left out where the sample is no larger than the number of
-// variables, which leaves its statistic no meaning.
+// A reported row's sample is larger than its number of variables, which gives
+// the sphericity statistic its meaning.
 std::string DataChecks(const DataOrigin& origin, const RowSource& source,
                        const NumberFormat& format) {
-    std::string text = "Kaiser-Meyer-Olkin measure = " +
-                       WithoutLeadingZero(FixedNumberText(origin.kmo, 3, format));
-    if (source.n > source.p) {
-        const Sphericity sphericity = SphericityTest(source.p, source.n, std::log(source.detR));
-        text += "; Bartlett's test of sphericity, " +
-                ReportedChiSquare(sphericity.chisq, sphericity.df, sphericity.p, format);
-    }
-    return text + ". ";
+    const Sphericity sphericity = SphericityTest(source.p, source.n, std::log(source.detR));
+    return "Kaiser-Meyer-Olkin measure = " +
+           WithoutLeadingZero(FixedNumberText(origin.kmo, 3, format)) +
+           "; Bartlett's test of sphericity, " +
+           ReportedChiSquare(sphericity.chisq, sphericity.df, sphericity.p, format) + ". ";
 }
 
 // The sentence a report gives, from the rows that are current and possible;

@@ -127,6 +127,30 @@ TEST(CopyResults, MarksRowsInTheTableAndGivesItAsHtmlToo) {
               "0.48): after 1 component, χ²(5) = 9.73, p = .083.</p>\n");
 }
 
+// Past 30 df the caption shows z; the table still gives the chi-square and its
+// exact p, as the row's note does.
+TEST(CopyResults, GivesTheChiSquareWhereTheCaptionShowsZ) {
+    FormState form{NumberFormat{}};
+    for (const auto& [box, text] : {std::pair{Control::v, "40"},
+                                    {Control::n, "200"},
+                                    {Control::det, "0.001"},
+                                    {Control::f, "1"}}) {
+        EditBox(form, {box}, text);
+    }
+    PressStart(form);
+    EditBox(form, {Control::eigen, 1}, "5");
+    PressTest(form);
+    ASSERT_EQ(form.test(1).caption.substr(0, 8), " t(779)=");
+    const std::optional<CopiedResults> copied = CopyResults(form);
+    ASSERT_TRUE(copied);
+    const std::string row = copied->plainText.substr(copied->plainText.find("\n1\t") + 1);
+    const std::string note = form.test(1).exactP;  // "Exact p = P (chi-square X on 779 df)"
+    const std::string p = note.substr(10, note.find(' ', 10) - 10);
+    const std::string chisq = note.substr(note.find("chi-square ") + 11);
+    EXPECT_EQ(row.substr(0, row.find("\t t(")),
+              "1\t5\t" + chisq.substr(0, chisq.find(' ')) + "\t779\t" + p);
+}
+
 struct CsvCase {
     const char* what;
     NumberFormat format;
