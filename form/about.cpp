@@ -24,8 +24,8 @@ std::string AboutText() {
            "edition), Boost.Math (BSL-1.0), {fmt} (MIT), fast_float (MIT), Eigen (MPL-2.0), the "
            "Tahoma font from Wine (LGPL-2.1-or-later), Emscripten's runtime (MIT, browser "
            "edition), and in the Windows edition the GCC runtime libraries (GPL-3.0 with the GCC "
-           "Runtime Library Exception) and the MinGW-w64 runtime (ZPL-2.1 and others). The "
-           "licence and the full notices come with Trolvane in the files LICENSE and NOTICES.";
+           "Runtime Library Exception) and the MinGW-w64 runtime (ZPL-2.1 and others). "
+           "Trolvane's licence and these parts' notices come with every copy of it.";
 }
 
 std::string CommandLineHelp() {

@@ -154,22 +154,8 @@ std::string Joined(const Fields& fields, std::string_view separator) {
     return text;
 }
 
-// A cell of the plain table: a tab or line break inside it would start another.
-std::string PlainCell(std::string text) {
-    for (char& c : text) {
-        if (c == '\t' || c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    return text;
-}
-
 std::string PlainLine(const Fields& fields) {
-    Fields cells;
-    for (const std::string& field : fields) {
-        cells.push_back(PlainCell(field));
-    }
-    return Joined(cells, "\t") + "\n";
+    return Joined(fields, "\t") + "\n";
 }
 
 std::string EscapedHtml(std::string_view text) {
