@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include <fast_float/fast_float.h>
 
@@ -16,19 +18,44 @@ constexpr std::string_view kNotText =
     "This is not a text of data: it holds bytes no text has (a spreadsheet or other "
     "binary file, say). Save the data as CSV or text, then open that.";
 
-// Where more than one byte in a hundred is a control character other than a
-// tab, a line break or a page break, the bytes are no text.
+bool IsControl(unsigned char byte) {
+    return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f' &&
+           byte != '\v' && byte != 0x1a;
+}
+
+// Whether any of the eight bytes is below 0x20 or above 0x7f: only those need a
+// closer look, and data are mostly neither.
+bool MayHoldControlOrNonAscii(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kSpaces = 0x2020202020202020;
+    return ((word | ((word - kSpaces) & ~word)) & kHighBits) != 0;
+}
+
+// Where a NUL byte stands, or more than one byte in a hundred is a control
+// character other than a tab, a line break or a page break, the bytes are no text.
 bool LooksBinary(std::string_view bytes) {
     std::size_t controls = 0;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        if (!MayHoldControlOrNonAscii(bytes.data() + at)) {
+            continue;
+        }
+        for (std::size_t i = at; i < at + 8; ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            if (byte == 0) {
+                return true;
+            }
+            controls += IsControl(byte) ? 1 : 0;
+        }
+    }
+    for (; at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
         if (byte == 0) {
             return true;
         }
-        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' &&
-            byte != 0x1a) {
-            ++controls;
-        }
+        controls += IsControl(byte) ? 1 : 0;
     }
     return controls * 100 > bytes.size();
 }
@@ -57,8 +84,7 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
 bool IsUtf8(std::string_view bytes) {
     while (!bytes.empty()) {
         // Plain ASCII, the bulk of any data, eight bytes at a time.
-        while (bytes.size() >= 8 &&
-               std::none_of(bytes.begin(), bytes.begin() + 8, [](char c) { return c & 0x80; })) {
+        while (bytes.size() >= 8 && !MayHoldControlOrNonAscii(bytes.data())) {
             bytes.remove_prefix(8);
         }
         if (bytes.empty()) {
@@ -139,6 +165,9 @@ std::string_view Trimmed(std::string_view text) {
 
 // What statistics programs write for a value that is not there.
 bool IsMissingMark(std::string_view text) {
+    if (text.size() > 3) {
+        return false;
+    }
     constexpr std::array<std::string_view, 5> kMarks = {"", "NA", "NaN", "nan", "."};
     return std::find(kMarks.begin(), kMarks.end(), text) != kMarks.end();
 }
@@ -193,20 +222,23 @@ DecodedText::DecodedText(std::string_view bytes) : bytes_(bytes) {
 }
 
 std::vector<TextLine> NonBlankLines(std::string_view text) {
+    // Lines end in LF or CR LF; in CR alone only where no LF stands at all.
+    const char lineEnd = text.find('\n') == std::string_view::npos ? '\r' : '\n';
     std::vector<TextLine> lines;
     long long number = 0;
     while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        const std::string_view line = text.substr(0, end);
+        const auto* found =
+            static_cast<const char*>(std::memchr(text.data(), lineEnd, text.size()));
+        const std::size_t end = found == nullptr ? text.size() : std::size_t(found - text.data());
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
         ++number;
         if (!Trimmed(line).empty()) {
             lines.push_back({line, number});
         }
-        if (end == std::string_view::npos) {
-            break;
-        }
-        // A Windows line break, CR LF, ends one line.
-        text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
+        text.remove_prefix(std::min(end + 1, text.size()));
     }
     return lines;
 }
@@ -243,6 +275,20 @@ void FieldReader::Split(std::string_view line, std::vector<Field>& fields) const
     fields.clear();
     const char separator = SeparatorChar(separator_);
     const bool spaces = separator_ == Separator::Spaces;
+    // Most lines hold no quotes: their fields end at the next separator.
+    if (!spaces && std::memchr(line.data(), '"', line.size()) == nullptr) {
+        while (true) {
+            const auto* end =
+                static_cast<const char*>(std::memchr(line.data(), separator, line.size()));
+            const std::size_t length =
+                end == nullptr ? line.size() : std::size_t(end - line.data());
+            fields.push_back(Read(line.substr(0, length)));
+            if (end == nullptr) {
+                return;
+            }
+            line.remove_prefix(length + 1);
+        }
+    }
     std::size_t at = 0;
     while (true) {
         if (spaces) {

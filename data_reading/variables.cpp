@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <optional>
+#include <thread>
 
 #include <Eigen/Core>
 
@@ -13,6 +15,16 @@ namespace trolvane {
 namespace {
 
 using Fields = std::vector<Field>;
+
+// The browser edition runs on one thread; elsewhere long data are read on
+// every core.
+std::size_t AvailableCores() {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    return 1;
+#else
+    return std::max(1u, std::thread::hardware_concurrency());
+#endif
+}
 
 bool IsNumber(const Field& field) {
     return field.kind == Field::Kind::Number;
@@ -302,16 +314,22 @@ class RawDataText {
     Variables Read();
 
   private:
-    // What the reading learns of a column.
+    // What the reading learns of a column from some of the cases.
     struct Column {
         std::string name;
         long long numbers = 0;
         bool caseNumbers = true;
         std::optional<std::pair<long long, Field>> firstText;
+
+        // Adds what a later stretch of the cases taught.
+        void Join(const Column& later);
     };
 
     void ReadHeader();
+    // Reads every case, in stretches side by side where the machine has the cores.
     void ReadCases();
+    // Reads cases from to to, learning of the columns into columns.
+    void ReadStretch(std::size_t from, std::size_t to, std::vector<Column>& columns);
     std::vector<std::size_t> KeptColumns(Variables& variables) const;
 
     const std::vector<TextLine>& lines_;
@@ -346,12 +364,18 @@ void RawDataText::ReadHeader() {
     }
 }
 
-void RawDataText::ReadCases() {
-    const std::size_t width = columns_.size();
-    cases_ = lines_.size() - first_;
-    values_.assign(width * cases_, std::numeric_limits<double>::quiet_NaN());
+void RawDataText::Column::Join(const Column& later) {
+    numbers += later.numbers;
+    caseNumbers = caseNumbers && later.caseNumbers;
+    if (!firstText) {
+        firstText = later.firstText;
+    }
+}
+
+void RawDataText::ReadStretch(std::size_t from, std::size_t to, std::vector<Column>& columns) {
+    const std::size_t width = columns.size();
     Fields fields;
-    for (std::size_t r = 0; r < cases_; ++r) {
+    for (std::size_t r = from; r < to; ++r) {
         const TextLine& line = lines_[first_ + r];
         reader_.Split(line.text, fields);
         if (fields.size() > width) {
@@ -360,7 +384,7 @@ void RawDataText::ReadCases() {
                               (header_ ? " names of the header." : " of the first line."));
         }
         for (std::size_t j = 0; j < fields.size(); ++j) {
-            Column& column = columns_[j];
+            Column& column = columns[j];
             const Field& field = fields[j];
             if (IsNumber(field)) {
                 ++column.numbers;
@@ -372,7 +396,41 @@ void RawDataText::ReadCases() {
                 column.caseNumbers && IsNumber(field) && field.number == static_cast<double>(r + 1);
         }
         for (std::size_t j = fields.size(); j < width; ++j) {
-            columns_[j].caseNumbers = false;
+            columns[j].caseNumbers = false;
+        }
+    }
+}
+
+void RawDataText::ReadCases() {
+    cases_ = lines_.size() - first_;
+    values_.assign(columns_.size() * cases_, std::numeric_limits<double>::quiet_NaN());
+    // Stretches of fewer cases than this are not worth a thread.
+    constexpr std::size_t kCasesWorthAThread = 20'000;
+    const std::size_t stretches =
+        std::clamp<std::size_t>(std::min(AvailableCores(), cases_ / kCasesWorthAThread), 1, 8);
+    std::vector<std::vector<Column>> learnt(stretches, std::vector<Column>(columns_.size()));
+    std::vector<std::exception_ptr> failures(stretches);
+    const auto read = [&](std::size_t s) {
+        try {
+            ReadStretch(cases_ * s / stretches, cases_ * (s + 1) / stretches, learnt[s]);
+        } catch (...) {
+            failures[s] = std::current_exception();
+        }
+    };
+    {
+        std::vector<std::jthread> others;
+        for (std::size_t s = 1; s < stretches; ++s) {
+            others.emplace_back(read, s);
+        }
+        read(0);
+    }
+    // The first failure in the text's order is the one reported.
+    for (std::size_t s = 0; s < stretches; ++s) {
+        if (failures[s]) {
+            std::rethrow_exception(failures[s]);
+        }
+        for (std::size_t j = 0; j < columns_.size(); ++j) {
+            columns_[j].Join(learnt[s][j]);
         }
     }
 }
@@ -448,7 +506,9 @@ Variables RawDataText::Read() {
         // small spread loses no digits.
         column.array() -= column.mean();
     }
-    const Eigen::MatrixXd products = data.transpose() * data;
+    Eigen::MatrixXd products = Eigen::MatrixXd::Zero(data.cols(), data.cols());
+    products.selfadjointView<Eigen::Lower>().rankUpdate(data.transpose());
+    products.triangularView<Eigen::StrictlyUpper>() = products.transpose();
     variables.count = static_cast<int>(p);
     variables.cases = static_cast<long long>(n);
     variables.incompleteCases = static_cast<long long>(cases_ - n);
