@@ -1,13 +1,17 @@
 #!/usr/bin/python3
 """The browser edition's page in headless Chromium, typed into with real key
 events: the worked example by keyboard alone, a failure and where the keyboard
-goes after it, a pasted column, a decimal-comma language, and installing and
-reopening with no network. The logic behind the page has its own tests; these cover the view.
+goes after it, a pasted column, a decimal-comma language, installing and
+reopening with no network, data from a chosen file or the clipboard through the
+data dialog, and the results copied. The logic behind the page has its own
+tests; these cover the view.
 
 Usage: browser_test.py SITE_FOLDER
 """
 import functools
 import http.server
+import os
+import random
 import sys
 import tempfile
 import threading
@@ -89,6 +93,50 @@ def focused(driver):
     return driver.switch_to.active_element.get_attribute("id")
 
 
+def with_ctrl(driver, keys, shift=False):
+    chain = ActionChains(driver).key_down(Keys.CONTROL)
+    if shift:
+        chain = chain.key_down(Keys.SHIFT)
+    chain = chain.send_keys(keys)
+    if shift:
+        chain = chain.key_up(Keys.SHIFT)
+    chain.key_up(Keys.CONTROL).perform()
+
+
+def allow_clipboard(driver, url):
+    driver.execute_cdp_cmd("Browser.grantPermissions", {
+        "origin": url.rstrip("/"), "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+
+
+def write_clipboard(driver, text):
+    written = driver.execute_async_script(
+        "navigator.clipboard.writeText(arguments[0]).then(() => arguments[1](true),"
+        " () => arguments[1](false))", text)
+    assert written, "the clipboard could not be written"
+
+
+def read_clipboard(driver):
+    return driver.execute_async_script(
+        "navigator.clipboard.readText().then(arguments[0], (e) => arguments[0](String(e)))")
+
+
+def data_file(text):
+    """A file the page's file input can be given."""
+    handle, path = tempfile.mkstemp(prefix="trolvane-data-", suffix=".csv")
+    with os.fdopen(handle, "w", encoding="utf-8") as file:
+        file.write(text)
+    return path
+
+
+def open_data_file(driver, path):
+    driver.find_element(By.ID, "open-data").send_keys(path)
+    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "data").get_property("open"))
+
+
+def dialog_closed(driver, dialog):
+    WebDriverWait(driver, 5).until(lambda d: not d.find_element(By.ID, dialog).get_property("open"))
+
+
 class English(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -138,18 +186,85 @@ class English(unittest.TestCase):
     def test_pasted_column_fills_the_rows(self):
         driver = self.driver
         press(driver, "4", Keys.ENTER, "50", Keys.ENTER, "0.48", Keys.ENTER, "4", Keys.ENTER)
-        origin = self.site.url.rstrip("/")
-        driver.execute_cdp_cmd("Browser.grantPermissions", {
-            "origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
-        written = driver.execute_async_script(
-            "navigator.clipboard.writeText(arguments[0]).then(() => arguments[1](true),"
-            " () => arguments[1](false))", "Eigenvalue\r\n2\r\n1\r\n0.6\r\n0.4\r\n")
-        self.assertTrue(written, "the clipboard could not be written")
-        ActionChains(driver).key_down(Keys.CONTROL).send_keys("v").key_up(Keys.CONTROL).perform()
+        allow_clipboard(driver, self.site.url)
+        write_clipboard(driver, "Eigenvalue\r\n2\r\n1\r\n0.6\r\n0.4\r\n")
+        with_ctrl(driver, "v")
         self.assertEqual([value(driver, f"eigen_{row}") for row in range(1, 5)],
                          ["2", "1", "0.6", "0.4"])
         press(driver, Keys.ENTER)
         self.assertEqual(rows(driver), WORKED_EXAMPLE_ROWS)
+
+    def test_chosen_file_fills_the_window_and_a_refused_one_changes_nothing(self):
+        driver = self.driver
+        cases = random.Random(19)
+        lines = ["name,height,weight,age,score"] + [
+            f"case {i},{cases.gauss(170, 9):.1f},{cases.gauss(70, 12):.1f},{cases.randint(18, 80)},"
+            f"{cases.gauss(50, 10):.2f}" for i in range(12)]
+        used = data_file("\n".join(lines) + "\n")
+        refused = data_file("nothing but words\n")
+        try:
+            open_data_file(driver, used)
+            self.assertEqual(driver.find_element(By.ID, "data-title").text, "Trolvane: Data")
+            summary = driver.find_element(By.ID, "data-summary").text.splitlines()
+            self.assertEqual(summary[:3], ["Raw data: 12 cases of 4 variables",
+                                           "Left out: name (no numbers)",
+                                           "Variables: height, weight, age, score"])
+            self.assertIn("name,height", driver.find_element(By.ID, "data-text").get_property("value"))
+            # Return is Use These Numbers: the window is filled and tested.
+            press(driver, Keys.ENTER)
+            dialog_closed(driver, "data")
+            self.assertEqual([value(driver, box) for box in ("v", "n", "f")], ["4", "12", "3"])
+            self.assertTrue(all(row.startswith(" X²(") for row in rows(driver, 2)), rows(driver))
+
+            # A refused file says why, Use cannot be pressed, and Escape leaves
+            # the window as it was.
+            before = [value(driver, box) for box in ("v", "n", "det", "eigen_1")]
+            open_data_file(driver, refused)
+            self.assertTrue(driver.find_element(By.ID, "data-summary").text)
+            self.assertFalse(driver.find_element(By.ID, "data-use").is_enabled())
+            press(driver, Keys.ENTER, Keys.ESCAPE)
+            dialog_closed(driver, "data")
+            self.assertEqual([value(driver, box) for box in ("v", "n", "det", "eigen_1")], before)
+        finally:
+            os.remove(used)
+            os.remove(refused)
+
+    def test_matrix_pasted_into_a_box_or_with_paste_data_opens_the_dialog(self):
+        driver = self.driver
+        allow_clipboard(driver, self.site.url)
+        write_clipboard(driver, "1\t0.5\t0.3\n0.5\t1\t0.4\n0.3\t0.4\t1\n")
+        before = value(driver, "v")
+        for paste in (lambda: with_ctrl(driver, "v"), lambda: with_ctrl(driver, "v", shift=True)):
+            paste()
+            WebDriverWait(driver, 5).until(lambda d: d.find_element(By.ID, "data").get_property("open"))
+            self.assertEqual(driver.find_element(By.ID, "data-summary").text.splitlines()[0],
+                             "Correlation matrix of 3 variables")
+            press(driver, Keys.ESCAPE)
+            dialog_closed(driver, "data")
+            self.assertEqual(value(driver, "v"), before)
+
+    def test_copy_results_puts_the_table_and_the_sentence_on_the_clipboard(self):
+        driver = self.driver
+        allow_clipboard(driver, self.site.url)
+        write_clipboard(driver, "kept")
+        # Nothing to copy yet: the clipboard keeps its text, and the user is told.
+        with_ctrl(driver, "c", shift=True)
+        self.assertIn("no results", driver.find_element(By.ID, "report-message").text)
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "report")
+        self.assertEqual(read_clipboard(driver), "kept")
+
+        type_worked_example(driver)
+        with_ctrl(driver, "c", shift=True)
+        self.assertEqual(read_clipboard(driver), (
+            "Components kept\tEigenvalue\tChi-square\tdf\tExact p\tResult\tNote\n"
+            "1\t2\t9.728\t5\t0.08331\t X²(5)= 9.728 p > .05\t\n"
+            "2\t1\t1.857\t2\t0.3951\t X²(2)= 1.857 p > .05\t\n"
+            "3\t0.6\t\t0\t\t X² has df = 0\t\n"
+            "\n"
+            "Bartlett's test for the next component (p = 4 variables, n = 50, det(R) = 0.48): "
+            "after 1 component, χ²(5) = 9.73, p = .083; after 2 components, χ²(2) = 1.86, "
+            "p = .395; after 3 components no degrees of freedom remain.\n"))
 
     def test_installable_and_reopened_offline_still_computes(self):
         driver, site = self.driver, Site()
