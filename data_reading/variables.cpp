@@ -224,12 +224,16 @@ std::optional<Variables> MatrixText::Read() {
     }
     first_ = rows_.size() > 1 && !HoldsNumber(rows_.front()) ? 1 : 0;
     p_ = rows_.size() - first_;
-    offset_ = std::all_of(rows_.begin() + static_cast<std::ptrdiff_t>(first_), rows_.end(),
-                          [](const Fields& row) {
-                              return !row.empty() && row.front().kind == Field::Kind::Text;
-                          })
-                  ? 1
-                  : 0;
+    // A first column of names, or of the row numbers 1, 2, 3, ...
+    bool names = true;
+    bool rowNumbers = true;
+    for (std::size_t i = 0; i < p_; ++i) {
+        const Fields& row = rows_[first_ + i];
+        names = names && !row.empty() && row.front().kind == Field::Kind::Text;
+        rowNumbers = rowNumbers && row.size() == p_ + 1 && IsNumber(row.front()) &&
+                     row.front().number == static_cast<double>(i + 1);
+    }
+    offset_ = names || rowNumbers ? 1 : 0;
     std::size_t widest = 0;
     for (std::size_t i = 0; i < p_; ++i) {
         widest = std::max(widest, Cells(i));

@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "      a     b     c\na  1.000 0.500 0.250\nb  0.500 1.000 0.125\n"
                 "c  0.250 0.125 1.000\n",
                 DataKind::CorrelationMatrix, kAbc, 0.5},
+        Reading{"RowNumbersUnderAHeader", "a b c\n1 1 .5 .25\n2 .5 1 .125\n3 .25 .125 1\n",
+                DataKind::CorrelationMatrix, kAbc, 0.5},
         Reading{"LowerTriangleWithBlanks",
                 "\ta\tb\tc\r\na\t1\t\t\r\nb\t.5\t1\t\r\nc\t.25\t.125\t1\r\n",
                 DataKind::CorrelationMatrix, kAbc, 0.5},
