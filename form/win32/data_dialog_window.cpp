@@ -1,5 +1,6 @@
 #include "form/win32/data_dialog_window.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -110,9 +111,16 @@ void DataDialogWindow::Layout(HWND owner) {
     const int height = frame.bottom - frame.top;
     RECT over;
     GetWindowRect(owner, &over);
-    SetWindowPos(window_, nullptr, (over.left + over.right - width) / 2,
-                 (over.top + over.bottom - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Wholly on the owner's screen, even where the owner stands at its edge.
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& area = screen.rcWork;
+    const LONG left = std::clamp((over.left + over.right - width) / 2, area.left,
+                                 std::max(area.left, area.right - width));
+    const LONG top = std::clamp((over.top + over.bottom - height) / 2, area.top,
+                                std::max(area.top, area.bottom - height));
+    SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DataDialogWindow::ShowSummary() {

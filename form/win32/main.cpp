@@ -34,7 +34,7 @@ std::vector<std::wstring> Arguments() {
 // Prints to the output the program was started with, else to the console of
 // the command prompt that started it; with neither, a message box shows it.
 void Print(const std::string& text) {
-    const std::string lines = trolvane::WindowsLineEnds(text + "\n");
+    const std::string lines = trolvane::WindowsLineEnds(text.ends_with('\n') ? text : text + "\n");
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if ((output == nullptr || output == INVALID_HANDLE_VALUE) &&
         AttachConsole(ATTACH_PARENT_PROCESS)) {

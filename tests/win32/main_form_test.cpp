@@ -4,7 +4,9 @@
 // results on the clipboard. The window's logic has its own tests; these cover
 // the view.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -82,14 +84,26 @@ class Win32Window : public ::testing::Test {
         ADD_FAILURE() << "no menu command " << command;
     }
 
-    // Opens the file as the command line does; the data dialog it shows is
-    // read, and Use These Numbers pressed (Return) or Cancel.
+    // Drops the file on the window, as Explorer does.
+    void Drop(const std::filesystem::path& file) {
+        const std::wstring name = file.wstring();
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+        auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+        files->pFiles = sizeof(DROPFILES);
+        files->fWide = TRUE;
+        std::memcpy(files + 1, name.c_str(), name.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageW(form.window(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
+
+    // Opens the file as the command line does, or drops it on the window; the
+    // data dialog it shows is read, and Use These Numbers pressed (Return) or Cancel.
     struct DataDialogSeen {
         std::wstring summary;
         bool useEnabled = false;
         bool closedByUse = false;
     };
-    DataDialogSeen OpenFile(const std::string& bytes, bool use) {
+    DataDialogSeen OpenFile(const std::string& bytes, bool use, bool dropped = false) {
         const std::filesystem::path file =
             std::filesystem::temp_directory_path() / "trolvane-win32-test.csv";
         std::ofstream(file, std::ios::binary) << bytes;
@@ -106,7 +120,7 @@ class Win32Window : public ::testing::Test {
                     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                 }
             },
-            [&] { form.OpenDataFile(file); });
+            [&] { dropped ? Drop(file) : form.OpenDataFile(file); });
         std::filesystem::remove(file);
         EXPECT_TRUE(opened) << "no data dialog";
         return seen;
@@ -257,10 +271,10 @@ TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
     }
 }
 
-TEST_F(Win32Window, ARefusedFileKeepsTheDialogOpenAndTheWindowAsItWas) {
+TEST_F(Win32Window, ARefusedDroppedFileKeepsTheDialogOpenAndTheWindowAsItWas) {
     Type(Control::v, L"7");
     const std::wstring determinant = Text(Control(Control::det));
-    const DataDialogSeen seen = OpenFile("no numbers here\n", false);
+    const DataDialogSeen seen = OpenFile("no numbers here\n", false, true);
     EXPECT_FALSE(seen.summary.empty());
     EXPECT_FALSE(seen.useEnabled);
     // Return with Use disabled leaves the dialog open.
