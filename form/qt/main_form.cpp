@@ -1,14 +1,28 @@
 #include "form/qt/main_form.h"
 
+#include <QClipboard>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSaveFile>
+#include <memory>
 
+#include "form/about.h"
 #include "form/qt/application.h"
 #include "form/qt/caption.h"
+#include "form/qt/data_window.h"
+#include "form/qt/menu_bar.h"
 #include "form/qt/stand_in_font.h"
+#include "form/results.h"
 
 namespace trolvane {
 namespace {
@@ -79,6 +93,16 @@ QWidget* AddControl(QWidget* form, const ControlEntry& entry) {
     return nullptr;
 }
 
+// The first local file among dropped URLs; empty where none is one.
+QString DroppedFile(const QMimeData& dropped) {
+    for (const QUrl& url : dropped.urls()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 NumberFormat UserNumberFormat() {
@@ -89,16 +113,29 @@ NumberFormat UserNumberFormat() {
 MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()) {
     setWindowTitle("Trolvane");
     setWindowIcon(TrolvaneIcon());
-    setFixedSize(Pixels(kClientArea).size());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(kOrange.red, kOrange.green, kOrange.blue));
-    setPalette(background);
-    setAutoFillBackground(true);
+    setAcceptDrops(true);
     // The font most controls use, inherited rather than set on each.
     setFont(FontOf({kSmallPoints}));
 
+    // The menu bar above the form, which keeps its designed size: the window
+    // grows by the bar's height.
+    menuBar_ = new MenuBar(this);
+    connect(menuBar_, &MenuBar::chosen, this, &MainForm::Menu_Click);
+    const QSize formSize = Pixels(kClientArea).size();
+    const int barHeight = menuBar_->barHeight();
+    menuBar_->setGeometry(0, 0, formSize.width(), barHeight);
+    setFixedSize(formSize + QSize(0, barHeight));
+
+    auto* form = new QWidget(this);
+    form->setObjectName("form");
+    form->setGeometry(QRect(QPoint(0, barHeight), formSize));
+    QPalette background = form->palette();
+    background.setColor(QPalette::Window, QColor(kOrange.red, kOrange.green, kOrange.blue));
+    form->setPalette(background);
+    form->setAutoFillBackground(true);
+
     for (int i = 0; i < kControlCount; ++i) {
-        controls_[i] = AddControl(this, kControls[i]);
+        controls_[i] = AddControl(form, kControls[i]);
     }
 
     // The keyboard's order: v, n, det, f, Start, the eigenvalue boxes, Test.
@@ -148,15 +185,87 @@ void MainForm::Box_Change(int control) {
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            const auto at = std::find(controls_.begin(), controls_.end(), watched);
-            Show(PressReturn(state_, kControls[at - controls_.begin()].id));
-            return true;
-        }
+    if (auto* box = qobject_cast<QLineEdit*>(watched); box != nullptr && BoxEvent(box, event)) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Return presses the box's command; a paste or drop of a matrix, by key, by
+// the context menu, by the middle button or by dragging, opens the data dialog.
+bool MainForm::BoxEvent(QLineEdit* box, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                const auto at = std::find(controls_.begin(), controls_.end(), box);
+                Show(PressReturn(state_, kControls[at - controls_.begin()].id));
+                return true;
+            }
+            return key->matches(QKeySequence::Paste) &&
+                   PastedIntoDataDialog(QGuiApplication::clipboard()->text());
+        }
+        case QEvent::MouseButtonRelease:
+            return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
+                   PastedIntoDataDialog(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        case QEvent::ContextMenu: {
+            std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+            for (QAction* action : menu->actions()) {
+                if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+                    action->disconnect(box);
+                    connect(action, &QAction::triggered, box, [this, box] {
+                        if (!PastedIntoDataDialog(QGuiApplication::clipboard()->text())) {
+                            box->paste();
+                        }
+                    });
+                }
+            }
+            menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString file = DroppedFile(*drop->mimeData());
+            if (!file.isEmpty()) {
+                drop->acceptProposedAction();
+                OpenFile(file);
+                return true;
+            }
+            if (PastedIntoDataDialog(drop->mimeData()->text())) {
+                drop->acceptProposedAction();
+                return true;
+            }
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<MenuCommand> command = CommandOfKey(*event)) {
+        Menu_Click(*command);
+        return;
+    }
+    if (event->key() == Qt::Key_Alt) {
+        // Alt with a title's letter opens its menu, which the menu bar itself does.
+        menuBar_->menus();
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(*event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainForm::dropEvent(QDropEvent* event) {
+    const QString file = DroppedFile(*event->mimeData());
+    if (!file.isEmpty()) {
+        event->acceptProposedAction();
+        OpenFile(file);
+    }
 }
 
 void MainForm::Show(const std::optional<FailureReport>& report) {
@@ -201,6 +310,111 @@ void MainForm::ReportError(const FailureReport& report) {
                     QMessageBox::Ok, this);
     box.setInformativeText(QString::fromStdString(report.advice));
     box.exec();
+}
+
+void MainForm::Menu_Click(MenuCommand command) {
+    static constexpr std::array<std::pair<MenuCommand, void (MainForm::*)()>, 6> kSlots{{
+        {MenuCommand::OpenData, &MainForm::OpenData_Click},
+        {MenuCommand::SaveResults, &MainForm::SaveResults_Click},
+        {MenuCommand::Quit, &MainForm::Quit_Click},
+        {MenuCommand::PasteData, &MainForm::PasteData_Click},
+        {MenuCommand::CopyResults, &MainForm::CopyResults_Click},
+        {MenuCommand::About, &MainForm::About_Click},
+    }};
+    for (const auto& [each, slot] : kSlots) {
+        if (each == command) {
+            (this->*slot)();
+        }
+    }
+}
+
+void MainForm::OpenData_Click() {
+    const QString file = QFileDialog::getOpenFileName(
+        this, "Open Data", QString(),
+        "Data (*.csv *.tsv *.txt);;Comma-separated values (*.csv);;Tab-separated values (*.tsv);;"
+        "Text (*.txt);;All files (*)");
+    if (!file.isEmpty()) {
+        OpenFile(file);
+    }
+}
+
+void MainForm::OpenFile(const QString& path) {
+    ShowDataDialog(OpenDataFile(QFile::encodeName(path).toStdString(), state_.format));
+}
+
+void MainForm::PasteData_Click() {
+    ShowDataDialog(
+        OpenDataDialog(QGuiApplication::clipboard()->text().toStdString(), state_.format));
+}
+
+bool MainForm::PastedIntoDataDialog(const QString& text) {
+    const std::string pasted = text.toStdString();
+    if (!PasteOpensDataDialog(pasted, state_.format)) {
+        return false;
+    }
+    ShowDataDialog(OpenDataDialog(pasted, state_.format));
+    return true;
+}
+
+void MainForm::ShowDataDialog(DataDialog dialog) {
+    DataWindow window(std::move(dialog), state_.format, this);
+    if (window.exec() == QDialog::Accepted) {
+        Show(UseData(state_, *window.reading()));
+    }
+}
+
+void MainForm::CopyResults_Click() {
+    const std::optional<CopiedResults> results = CopyResults(state_);
+    if (!results) {
+        Tell(kNoResults);
+        return;
+    }
+    auto* copied = new QMimeData;
+    copied->setText(QString::fromStdString(results->plainText));
+    copied->setHtml(QString::fromStdString(results->html));
+    QGuiApplication::clipboard()->setMimeData(copied);
+}
+
+void MainForm::SaveResults_Click() {
+    const std::optional<std::string> csv = ResultsCsv(state_);
+    if (!csv) {
+        Tell(kNoResults);
+        return;
+    }
+    const QString path =
+        QFileDialog::getSaveFileName(this, "Save Results", "trolvane-results.csv",
+                                     "Comma-separated values (*.csv);;All files (*)");
+    if (path.isEmpty()) {
+        return;
+    }
+    // Written whole or not at all: a file that could not be written keeps what
+    // it held, and the user is told why.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(csv->data(), static_cast<qint64>(csv->size()));
+    }
+    if (!file.commit()) {
+        QMessageBox::critical(this, "Trolvane",
+                              QString("The results could not be saved in %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+void MainForm::Quit_Click() {
+    close();
+}
+
+void MainForm::About_Click() {
+    QMessageBox about(QMessageBox::NoIcon, "About Trolvane", QString::fromStdString(AboutText()),
+                      QMessageBox::Ok, this);
+    about.setIconPixmap(windowIcon().pixmap(64));
+    about.setTextFormat(Qt::PlainText);
+    about.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    about.exec();
+}
+
+void MainForm::Tell(const char* text) {
+    QMessageBox::information(this, "Trolvane", text);
 }
 
 }  // namespace trolvane

@@ -1,12 +1,15 @@
-// The one window of Trolvane on a Qt desktop: its controls built from the
-// window's control table, showing the window's state and handing it the user's
-// edits, clicks and Return presses.
+// The one window of Trolvane on a Qt desktop: its menu bar above the form, the
+// form's controls built from the window's control table, showing the window's
+// state and handing it the user's edits, clicks, Return presses, pastes, drops
+// and menu commands.
 #pragma once
 
 #include <QWidget>
 #include <array>
 
+#include "form/data_dialog.h"
 #include "form/form_state.h"
+#include "form/menus.h"
 #include "form/window_logic.h"
 
 class QLineEdit;
@@ -14,6 +17,7 @@ class QLineEdit;
 namespace trolvane {
 
 class Caption;
+class MenuBar;
 
 // The user's separators, as the system locale writes numbers.
 NumberFormat UserNumberFormat();
@@ -24,13 +28,26 @@ class MainForm : public QWidget {
   public:
     explicit MainForm(QWidget* parent = nullptr);
 
+    // Opens the data dialog showing the file, as `trolvane FILE` does.
+    void OpenFile(const QString& path);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private slots:
     void Command1_Click();
     void Command2_Click();
     void Box_Change(int control);
+    void Menu_Click(MenuCommand command);
+    void OpenData_Click();
+    void SaveResults_Click();
+    void Quit_Click();
+    void PasteData_Click();
+    void CopyResults_Click();
+    void About_Click();
 
   private:
     void Form_Load();
@@ -38,11 +55,20 @@ class MainForm : public QWidget {
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
     void ReportError(const FailureReport& report);
+    // A short message that needs no answer.
+    void Tell(const char* text);
+    // The data dialog over the window; Use These Numbers fills the window.
+    void ShowDataDialog(DataDialog dialog);
+    // A paste or drop of this text into a box opens the data dialog instead
+    // where it is a matrix; true where it did.
+    bool PastedIntoDataDialog(const QString& text);
+    bool BoxEvent(QLineEdit* box, QEvent* event);
 
     FormState state_;
     // The controls, in the order of the control table.
     std::array<QWidget*, kControlCount> controls_{};
     bool showing_ = false;
+    MenuBar* menuBar_;
 };
 
 }  // namespace trolvane

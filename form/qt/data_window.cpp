@@ -1,0 +1,107 @@
+#include "form/qt/data_window.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace trolvane {
+namespace {
+
+// How long typing pauses before the text is read again.
+constexpr int kPauseMilliseconds = 300;
+
+QString TextCaption(const DataDialog& dialog) {
+    if (dialog.editable) {
+        return "The data, to edit or paste over:";
+    }
+    return QString(
+               "The data's first %1 lines (the whole text is read; it is too long to edit "
+               "here):")
+        .arg(kShownLinesOfLongText);
+}
+
+QPlainTextEdit* AddTextArea(QVBoxLayout* layout, const QString& caption) {
+    auto* label = new QLabel(caption);
+    auto* area = new QPlainTextEdit;
+    label->setBuddy(area);
+    area->setAccessibleName(caption);
+    layout->addWidget(label);
+    layout->addWidget(area);
+    return area;
+}
+
+}  // namespace
+
+DataWindow::DataWindow(DataDialog dialog, NumberFormat userFormat, QWidget* parent)
+    : QDialog(parent), dialog_(std::move(dialog)), userFormat_(std::move(userFormat)) {
+    setWindowTitle(kDataDialogTitle);
+    auto* layout = new QVBoxLayout(this);
+
+    summary_ = AddTextArea(layout, "What the data holds:");
+    summary_->setObjectName("summary");
+    summary_->setReadOnly(true);
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    text_ = AddTextArea(layout, TextCaption(dialog_));
+    text_->setObjectName("data");
+    text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setPlainText(QString::fromStdString(dialog_.shownText));
+    text_->setReadOnly(!dialog_.editable);
+    layout->setStretchFactor(text_, 2);
+
+    auto* buttons = new QDialogButtonBox;
+    use_ = buttons->addButton(kUseButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(kCancelButton, QDialogButtonBox::RejectRole);
+    use_->setDefault(true);
+    layout->addWidget(buttons);
+
+    pause_.setSingleShot(true);
+    pause_.setInterval(kPauseMilliseconds);
+    connect(&pause_, &QTimer::timeout, this, &DataWindow::Reread);
+    connect(text_, &QPlainTextEdit::textChanged, this, &DataWindow::Text_Change);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DataWindow::Use_Click);
+    connect(buttons, &QDialogButtonBox::rejected, this, &DataWindow::reject);
+
+    resize(640, 560);
+    ShowSummary();
+    // Return uses the numbers at once; a refused text is there to mend.
+    if (dialog_.usable()) {
+        use_->setFocus();
+    } else {
+        text_->setFocus();
+    }
+}
+
+const DataSummary* DataWindow::reading() const {
+    return dialog_.reading ? &*dialog_.reading : nullptr;
+}
+
+void DataWindow::Text_Change() {
+    pause_.start();
+}
+
+void DataWindow::Use_Click() {
+    if (pause_.isActive()) {
+        pause_.stop();
+        Reread();
+    }
+    if (dialog_.usable()) {
+        accept();
+    }
+}
+
+void DataWindow::Reread() {
+    EditDataText(dialog_, text_->toPlainText().toStdString(), userFormat_);
+    ShowSummary();
+}
+
+void DataWindow::ShowSummary() {
+    summary_->setPlainText(QString::fromStdString(dialog_.summary));
+    use_->setEnabled(dialog_.usable());
+}
+
+}  // namespace trolvane
