@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace trolvane {
@@ -12,6 +13,9 @@ namespace {
 
 // How long typing pauses before the text is read again.
 constexpr int kPauseMilliseconds = 300;
+
+// The summary's lines, the eigenvalues' wrapped once.
+constexpr int kSummaryLines = 10;
 
 QString TextCaption(const DataDialog& dialog) {
     if (dialog.editable) {
@@ -44,6 +48,9 @@ DataWindow::DataWindow(DataDialog dialog, NumberFormat userFormat, QWidget* pare
     summary_->setObjectName("summary");
     summary_->setReadOnly(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Room for every summary line, the longest wrapped once, without scrolling.
+    summary_->setFixedHeight(summary_->fontMetrics().lineSpacing() * kSummaryLines +
+                             2 * (summary_->frameWidth() + summary_->document()->documentMargin()));
 
     text_ = AddTextArea(layout, TextCaption(dialog_));
     text_->setObjectName("data");

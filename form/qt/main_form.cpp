@@ -395,7 +395,7 @@ void MainForm::SaveResults_Click() {
     }
     if (!file.commit()) {
         QMessageBox::critical(this, "Trolvane",
-                              QString("The results could not be saved in %1: %2")
+                              QString("The results could not be saved to %1: %2")
                                   .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
 }

@@ -1,0 +1,258 @@
+// The window's ways in and out: a data file opened as the command line does, a
+// refused one, a pasted matrix, and the results copied and saved.
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "form/qt/data_window.h"
+#include "form/results.h"
+#include "tests/form/form_driver.h"
+
+using namespace trolvane::testing;
+using trolvane::DataWindow;
+
+namespace {
+
+// Twelve cases of four variables, with a header of names.
+const char kRawData[] =
+    "x1,x2,x3,x4\n3,5,2,7\n4,4,3,6\n6,7,5,5\n2,3,2,8\n5,6,6,4\n7,6,4,3\n"
+    "1,2,3,9\n4,5,5,6\n6,5,7,4\n3,4,2,6\n5,7,4,5\n2,2,1,7\n";
+const char kMatrix[] = "1 0.5 0.3\n0.5 1 0.2\n0.3 0.2 1\n";
+
+// Runs `act` on the first dialog of the given type that opens while `open`
+// runs; false where none opened.
+template <typename Dialog>
+bool OnDialog(const std::function<void()>& open, const std::function<void(Dialog&)>& act) {
+    bool opened = false;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr && !opened) {
+            opened = true;
+            act(*dialog);
+        }
+    });
+    watcher.start();
+    open();
+    return opened;
+}
+
+QPushButton* Button(const QDialog& dialog, const char* text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    qFatal("no button %s", text);
+}
+
+QString Summary(const QDialog& dialog) {
+    return dialog.findChild<QPlainTextEdit*>("summary")->toPlainText();
+}
+
+// Every box's text and every caption, to tell whether anything changed.
+QStringList Everything(const QWidget& form) {
+    QStringList texts;
+    for (const QLineEdit* box : form.findChildren<QLineEdit*>()) {
+        texts << box->objectName() + "=" + box->text();
+    }
+    for (const QLabel* label : form.findChildren<QLabel*>()) {
+        texts << label->objectName() + "=" + label->text();
+    }
+    return texts;
+}
+
+void RunWorkedExample(QWidget& form) {
+    TypeInputs(form, {"4", "50", "0.48", "4"});
+    Press(form, "Command1");
+    const QStringList eigenvalues = {"2", "1", "0.6", "0.4"};
+    for (int k = 1; k <= 4; ++k) {
+        Type(form, Row("eigen", k), eigenvalues[k - 1]);
+    }
+    Press(form, "Command2");
+}
+
+}  // namespace
+
+class DataAndResultsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<trolvane::MainForm> form_;
+    QTemporaryDir folder_;
+
+    QString File(const QString& name, const QByteArray& bytes) {
+        QFile file(folder_.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+  private slots:
+    void init() {
+        form_ = std::make_unique<trolvane::MainForm>();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void cleanup() { form_.reset(); }
+
+    void fileOnTheCommandLineFillsTheWindowOnReturn() {
+        const QString path = File("data.csv", kRawData);
+        QVERIFY(OnDialog<DataWindow>(
+            [&] { form_->OpenFile(path); },
+            [](DataWindow& dialog) {
+                QCOMPARE(dialog.windowTitle(), QString("Trolvane: Data"));
+                QVERIFY(Summary(dialog).startsWith("Raw data: 12 cases of 4 variables"));
+                QVERIFY(Button(dialog, "Use These Numbers")->isEnabled());
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            }));
+        QCOMPARE(QStringList({Text(*form_, "v"), Text(*form_, "n"), Text(*form_, "f")}),
+                 QStringList({"4", "12", "3"}));
+        const QStringList written = {Caption(*form_, "test_1"), Caption(*form_, "test_2")};
+        QVERIFY(!written[0].isEmpty() && !written[1].isEmpty());
+        // The boxes hold exactly what Test reads: pressing it again changes nothing.
+        QVERIFY(!Press(*form_, "Command2").shown);
+        QCOMPARE(QStringList({Caption(*form_, "test_1"), Caption(*form_, "test_2")}), written);
+    }
+
+    void refusedFileLeavesTheWindowAsItWas_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("no numbers") << QByteArray("name,town\nAnna,Graz\nBen,Linz\n");
+        QTest::newRow("binary") << QByteArray(
+            "\x7f"
+            "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0",
+            16);
+        QTest::newRow("one variable") << QByteArray("x\n1\n2\n4\n");
+    }
+
+    void refusedFileLeavesTheWindowAsItWas() {
+        QFETCH(QByteArray, bytes);
+        RunWorkedExample(*form_);
+        const QStringList before = Everything(*form_);
+        const QString path = File("refused.csv", bytes);
+        QVERIFY(OnDialog<DataWindow>([&] { form_->OpenFile(path); },
+                                     [](DataWindow& dialog) {
+                                         QVERIFY(!Summary(dialog).isEmpty());
+                                         QVERIFY(!Button(dialog, "Use These Numbers")->isEnabled());
+                                         QTest::mouseClick(Button(dialog, "Use These Numbers"),
+                                                           Qt::LeftButton);
+                                         QVERIFY(dialog.isVisible());
+                                         QTest::keyClick(&dialog, Qt::Key_Escape);
+                                     }));
+        QCOMPARE(Everything(*form_), before);
+    }
+
+    // Ctrl+V and the box's own menu alike hand a matrix to the data dialog,
+    // and the box keeps its text.
+    void pastedMatrixOpensTheDataDialog_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("Ctrl+V") << false;
+        QTest::newRow("context menu") << true;
+    }
+
+    void pastedMatrixOpensTheDataDialog() {
+        QFETCH(bool, byMenu);
+        QGuiApplication::clipboard()->setText(kMatrix);
+        QLineEdit* box = Box(*form_, "n");
+        const auto paste = [&] {
+            if (!byMenu) {
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                return;
+            }
+            QTimer::singleShot(20, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                for (QAction* action : menu->actions()) {
+                    if (action->text().startsWith("&Paste")) {
+                        menu->close();
+                        action->trigger();
+                    }
+                }
+            });
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    box->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(box, &event);
+        };
+        QString summary;
+        QVERIFY(OnDialog<DataWindow>(paste, [&](DataWindow& dialog) {
+            summary = Summary(dialog);
+            dialog.reject();
+        }));
+        QVERIFY2(summary.startsWith("Correlation matrix of 3 variables"), qPrintable(summary));
+        QCOMPARE(Text(*form_, "n"), QString(" "));
+    }
+
+    void copyResultsPutsTheTableOnTheClipboard() {
+        RunWorkedExample(*form_);
+        QTest::keyClick(Box(*form_, "eigen_2"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied->text().startsWith("Components kept\tEigenvalue"));
+        QVERIFY(copied->text().contains(QString::fromUtf8("X\u00b2(5)= 9.728")));
+        QVERIFY(copied->html().contains("<table"));
+    }
+
+    void nothingToCopyOrSaveIsSaidAndChangesNothing_data() {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("copy") << Qt::Key_C
+                              << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("save") << Qt::Key_S << Qt::KeyboardModifiers(Qt::ControlModifier);
+    }
+
+    void nothingToCopyOrSaveIsSaidAndChangesNothing() {
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QGuiApplication::clipboard()->setText("kept");
+        QString told;
+        QVERIFY(OnDialog<QMessageBox>([&] { QTest::keyClick(Box(*form_, "v"), key, modifiers); },
+                                      [&](QMessageBox& box) {
+                                          told = box.text();
+                                          box.accept();
+                                      }));
+        QCOMPARE(told, QString(trolvane::kNoResults));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+    }
+
+    // A file that cannot be written is reported, never passed over.
+    void saveResultsWritesTheFileOrSaysWhyNot_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("writable") << folder_.filePath("results.csv") << true;
+        QTest::newRow("unwritable") << QString("/proc/trolvane-results.csv") << false;
+    }
+
+    void saveResultsWritesTheFileOrSaysWhyNot() {
+        QFETCH(QString, path);
+        QFETCH(bool, saved);
+        RunWorkedExample(*form_);
+        QString reported;
+        QTimer reporter;
+        reporter.setInterval(5);
+        connect(&reporter, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                reported = box->text();
+                box->accept();
+            }
+        });
+        reporter.start();
+        QVERIFY(OnDialog<QFileDialog>(
+            [&] { QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier); },
+            [&](QFileDialog& dialog) {
+                QCOMPARE(dialog.selectedFiles().value(0).section('/', -1),
+                         QString("trolvane-results.csv"));
+                dialog.selectFile(path);
+                static_cast<QDialog&>(dialog).accept();
+            }));
+        QFile file(path);
+        QCOMPARE(file.open(QIODevice::ReadOnly) && file.readAll().contains("Components kept"),
+                 saved);
+        QCOMPARE(reported.contains(path), !saved);
+    }
+};
+
+QTEST_MAIN(DataAndResultsTest)
+#include "data_and_results_test.moc"
