@@ -442,6 +442,9 @@ class MainFormTest : public QObject {
                  QFileInfo(entry.fileName()).fileName());
         // On X11 a window's class is the application name.
         QVERIFY(text.contains("\nStartupWMClass=" + QGuiApplication::applicationName() + "\n"));
+        // A file manager offers to open data files with Trolvane, and hands it the file.
+        QVERIFY(text.contains("\nExec=trolvane %f\n"));
+        QVERIFY(text.contains("\nMimeType=text/csv;text/tab-separated-values;\n"));
         QCOMPARE(QAccessible::queryAccessibleInterface(qApp)->text(QAccessible::Name),
                  QString("Trolvane"));
     }
