@@ -111,6 +111,19 @@ HACCEL MenuKeys() {
     return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
+// What Windows' file dialogs are asked: the kinds of file offered, and the
+// file name, which they write into its buffer.
+OPENFILENAMEW FileDialogRequest(HWND owner, const wchar_t* kinds, std::wstring& file, DWORD flags) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kinds;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | flags;
+    return dialog;
+}
+
 // Windows' own sentence for an error code.
 std::string SystemMessage(DWORD error) {
     wchar_t text[512] = L"";
@@ -343,13 +356,7 @@ void MainForm::OpenDataFile(const std::filesystem::path& file) {
 
 void MainForm::OpenData_Click() {
     std::wstring file(kLongestPath, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
-    dialog.lpstrFilter = kDataFiles;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = kLongestPath;
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    OPENFILENAMEW dialog = FileDialogRequest(window_, kDataFiles, file, OFN_FILEMUSTEXIST);
     if (GetOpenFileNameW(&dialog)) {
         OpenDataFile(file.c_str());
     }
@@ -363,14 +370,8 @@ void MainForm::SaveResults_Click() {
     }
     std::wstring file(kLongestPath, L'\0');
     file.replace(0, std::size(kResultFileName) - 1, kResultFileName);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
-    dialog.lpstrFilter = kResultFiles;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = kLongestPath;
+    OPENFILENAMEW dialog = FileDialogRequest(window_, kResultFiles, file, OFN_OVERWRITEPROMPT);
     dialog.lpstrDefExt = L"csv";
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetSaveFileNameW(&dialog)) {
         return;
     }
