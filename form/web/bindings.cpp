@@ -251,10 +251,16 @@ class Window {
         return both;
     }
 
-    // Save Results: the CSV file's text, or null when no row has a result.
+    // Save Results: the CSV file's bytes, or null when no row has a result.
+    // Bytes, not a string: a string would lose the byte order mark that tells
+    // spreadsheets the file is UTF-8.
     val resultsCsv() const {
         const std::optional<std::string> csv = ResultsCsv(state_);
-        return csv ? val(*csv) : val::null();
+        if (!csv) {
+            return val::null();
+        }
+        const auto* bytes = reinterpret_cast<const unsigned char*>(csv->data());
+        return val::global("Uint8Array").new_(emscripten::typed_memory_view(csv->size(), bytes));
     }
 
     // Whether a paste into a box goes to the data dialog instead.

@@ -210,9 +210,16 @@ export function openCommands(trolvane, view) {
         try {
             data.open(new Uint8Array(await file.arrayBuffer()));
         } catch (error) {
-            view.tell(`${file.name} could not be read: ${error.message}`);
+            view.tell(`${file.name} could not be read${error?.message ? `: ${error.message}` : "."}`);
         }
     }
+
+    // An installed Trolvane opens the files the system hands it as Open Data does.
+    window.launchQueue?.setConsumer(async ({ files }) => {
+        if (files?.length) {
+            openFile(await files[0].getFile());
+        }
+    });
 
     fileInput.addEventListener("change", () => {
         const [file] = fileInput.files;

@@ -243,7 +243,7 @@ class English(unittest.TestCase):
             dialog_closed(driver, "data")
             self.assertEqual(value(driver, "v"), before)
 
-    def test_copy_results_puts_the_table_and_the_sentence_on_the_clipboard(self):
+    def test_results_copied_and_saved(self):
         driver = self.driver
         allow_clipboard(driver, self.site.url)
         write_clipboard(driver, "kept")
@@ -265,6 +265,16 @@ class English(unittest.TestCase):
             "Bartlett's test for the next component (p = 4 variables, n = 50, det(R) = 0.48): "
             "after 1 component, χ²(5) = 9.73, p = .083; after 2 components, χ²(2) = 1.86, "
             "p = .395; after 3 components no degrees of freedom remain.\n"))
+
+        # Saved, the file keeps the mark that tells spreadsheets it is UTF-8.
+        folder = tempfile.mkdtemp(prefix="trolvane-downloads-")
+        driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                               {"behavior": "allow", "downloadPath": folder})
+        with_ctrl(driver, "s")
+        saved = os.path.join(folder, "trolvane-results.csv")
+        WebDriverWait(driver, 10).until(lambda d: os.path.exists(saved))
+        with open(saved, "rb") as file:
+            self.assertTrue(file.read().startswith("\ufeffNumber of Variables,4\r\n".encode()))
 
     def test_installable_and_reopened_offline_still_computes(self):
         driver, site = self.driver, Site()
