@@ -50,45 +50,51 @@ function download(name, content, type) {
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 }
 
-// The menu bar: a title for each menu, whose list opens below it, and the
-// keyboard as in a desktop menu bar (arrows, Return, Escape; F10 to reach it).
+// A command in a menu, with its keys.
+function menuItem(command, run) {
+    const item = document.createElement("button");
+    Object.assign(item, { type: "button", tabIndex: -1 });
+    item.setAttribute("role", "menuitem");
+    const text = document.createElement("span");
+    text.textContent = command.text;
+    const keys = document.createElement("span");
+    keys.textContent = keysOf(command);
+    if (command.letter) {
+        item.setAttribute("aria-keyshortcuts", keysOf(command).replace("Ctrl", "Control"));
+    }
+    item.append(text, keys);
+    item.addEventListener("click", () => run(command.command));
+    return item;
+}
+
+// A menu: its title in the bar, and the list of its commands that opens below it.
+function menu(name, index, commands, run) {
+    const title = document.createElement("button");
+    Object.assign(title, { type: "button", className: "menu-title", textContent: name, tabIndex: index ? -1 : 0 });
+    title.id = `menu-${name.toLowerCase()}`;
+    title.setAttribute("role", "menuitem");
+    title.setAttribute("aria-haspopup", "menu");
+    title.setAttribute("aria-expanded", "false");
+    const list = document.createElement("div");
+    Object.assign(list, { className: "menu", hidden: true });
+    list.setAttribute("role", "menu");
+    list.setAttribute("aria-labelledby", title.id);
+    const items = commands.filter((command) => command.menu === name).map((command) => menuItem(command, run));
+    list.append(...items);
+    const group = document.createElement("div");
+    group.className = "menu-group";
+    group.setAttribute("role", "none");
+    group.append(title, list);
+    return { title, list, items, group };
+}
+
+// The menu bar, with the keyboard as in a desktop's: arrows, Return, Escape,
+// and F10 to reach it.
 function buildMenuBar(commands, run) {
     const bar = document.getElementById("commands");
-    const menus = [...new Set(commands.map((command) => command.menu))].map((name, index) => {
-        const title = document.createElement("button");
-        Object.assign(title, { type: "button", className: "menu-title", textContent: name, tabIndex: index ? -1 : 0 });
-        title.id = `menu-${name.toLowerCase()}`;
-        title.setAttribute("role", "menuitem");
-        title.setAttribute("aria-haspopup", "menu");
-        title.setAttribute("aria-expanded", "false");
-        const list = document.createElement("div");
-        Object.assign(list, { className: "menu", hidden: true });
-        list.setAttribute("role", "menu");
-        list.setAttribute("aria-labelledby", title.id);
-        const items = commands.filter((command) => command.menu === name).map((command) => {
-            const item = document.createElement("button");
-            Object.assign(item, { type: "button", tabIndex: -1 });
-            item.setAttribute("role", "menuitem");
-            const text = document.createElement("span");
-            text.textContent = command.text;
-            const keys = document.createElement("span");
-            keys.className = "keys";
-            keys.textContent = keysOf(command);
-            if (command.letter) {
-                item.setAttribute("aria-keyshortcuts", keysOf(command).replace("Ctrl", "Control"));
-            }
-            item.append(text, keys);
-            item.addEventListener("click", () => run(command.command));
-            return item;
-        });
-        list.append(...items);
-        const group = document.createElement("div");
-        group.className = "menu-group";
-        group.setAttribute("role", "none");
-        group.append(title, list);
-        return { title, list, items, group };
-    });
-    bar.replaceChildren(...menus.map((menu) => menu.group));
+    const names = [...new Set(commands.map((command) => command.menu))];
+    const menus = names.map((name, index) => menu(name, index, commands, run));
+    bar.replaceChildren(...menus.map(({ group }) => group));
 
     let openIndex = -1;
     // Where the keyboard was before the bar took it, to go back there.
