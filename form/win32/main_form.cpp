@@ -587,8 +587,15 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Files_Drop(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && GetFocus() == nullptr) {
-                SetFocus(control({Control::v}));
+            // The keyboard comes back to where it was when the window was left
+            // for a dialog or another program, as in a dialog.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (HWND focused = GetFocus(); IsChild(window_, focused)) {
+                    lastFocus_ = focused;
+                }
+            } else {
+                const bool back = lastFocus_ != nullptr && IsWindowVisible(lastFocus_);
+                SetFocus(back ? lastFocus_ : control({Control::v}));
             }
             return 0;
         case WM_DPICHANGED: {

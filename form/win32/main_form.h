@@ -74,6 +74,8 @@ class MainForm {
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
     HACCEL keys_ = nullptr;
+    // Where the keyboard was when the window was last left.
+    HWND lastFocus_ = nullptr;
     UINT dpi_ = 96;
     FormState state_;
     std::array<HWND, kControlCount> controls_{};

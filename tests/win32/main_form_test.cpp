@@ -274,6 +274,7 @@ TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
 TEST_F(Win32Window, ARefusedDroppedFileKeepsTheDialogOpenAndTheWindowAsItWas) {
     Type(Control::v, L"7");
     const std::wstring determinant = Text(Control(Control::det));
+    SetFocus(Control(Control::det));
     const DataDialogSeen seen = OpenFile("no numbers here\n", false, true);
     EXPECT_FALSE(seen.summary.empty());
     EXPECT_FALSE(seen.useEnabled);
@@ -281,6 +282,8 @@ TEST_F(Win32Window, ARefusedDroppedFileKeepsTheDialogOpenAndTheWindowAsItWas) {
     EXPECT_FALSE(seen.closedByUse);
     EXPECT_EQ(Text(Control(Control::v)), L"7");
     EXPECT_EQ(Text(Control(Control::det)), determinant);
+    // Cancel gives the keyboard back to the box it was in.
+    EXPECT_EQ(GetFocus(), Control(Control::det));
 }
 
 TEST_F(Win32Window, CopiesTheResultsAsTextAndAsAnHtmlTable) {
