@@ -84,7 +84,7 @@ memory = statistics.median(reading) - statistics.median(idle)
 rows.append(("raw data 100,000 x 50, native", raw, native_raw, f"{memory:+7.1f} MiB"))
 
 if os.path.exists(node_reader):
-    node = seconds_of(["node", node_reader, "read", raw], slow_runs)
+    node = seconds_of(["node", "--no-experimental-fetch", node_reader, "read", raw], slow_runs)
     rows.append(("raw data 100,000 x 50, Node.js", raw, node, ""))
 
 rows.append(("matrix 1000 x 1000, native", matrix,
