@@ -11,6 +11,7 @@ Usage: data_reading.py [BENCH_BUILD] [NODE_BUILD]
 """
 import os
 import platform
+import shutil
 import statistics
 import subprocess
 import sys
@@ -87,15 +88,15 @@ if os.path.exists(node_reader):
     node = seconds_of(["node", "--no-experimental-fetch", node_reader, "read", raw], slow_runs)
     rows.append(("raw data 100,000 x 50, Node.js", raw, node, ""))
 
-rows.append(("matrix 1000 x 1000, native", matrix,
-             seconds_of([native, "read", matrix], slow_runs), ""))
-
 r_version = None
-if subprocess.run(["sh", "-c", "command -v Rscript"], stdout=subprocess.DEVNULL).returncode == 0:
+if shutil.which("Rscript"):
     r_version = subprocess.run(["Rscript", "-e", "cat(paste(R.version$major, R.version$minor, sep='.'))"],
                                capture_output=True, text=True, check=True).stdout.strip()
     r_times = seconds_of(["Rscript", "-e", R_READING, raw], slow_runs)
     rows.append((f"raw data 100,000 x 50, R {r_version}", raw, r_times, ""))
+
+rows.append(("matrix 1000 x 1000, native", matrix,
+             seconds_of([native, "read", matrix], slow_runs), ""))
 
 model = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
               if line.startswith("model name")), platform.machine())
@@ -104,8 +105,8 @@ print(f"Reading data, bytes on disk to summary, {time.strftime('%Y-%m-%d')}, "
 print(f"{'':32s} {'bytes':>9s}  {'wall clock, median (range)':>29s}  {'peak memory':>11s}")
 for name, path, seconds, extra in rows:
     print(f"{name:32s} {os.path.getsize(path):9d}  {spread(seconds):>29s}  {extra:>11s}")
-print(f"({runs} runs natively, {slow_runs} under Node.js and R; peak memory above the same "
-      f"program reading nothing)")
+print(f"(the raw data {runs} times natively, the rest {slow_runs} times each; peak memory above "
+      f"the same program reading nothing)")
 if r_version:
     ratio = statistics.median(r_times) / statistics.median(native_raw)
-    print(f"R (read.csv, cor, det, eigen) against Trolvane on the same CSV: {ratio:.1f} x the time")
+    print(f"R (read.csv, cor, det, eigen) takes {ratio:.1f} x Trolvane's native time on the same CSV")
