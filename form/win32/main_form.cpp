@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "form/about.h"
 #include "form/caption_fit.h"
@@ -146,9 +148,10 @@ std::string WriteWholeFile(const std::wstring& file, std::string_view bytes) {
     const bool whole =
         WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size();
-    const DWORD error = GetLastError();
-    const bool closed = CloseHandle(handle);
-    if (whole && closed) {
+    DWORD error = GetLastError();
+    if (!CloseHandle(handle) && whole) {
+        error = GetLastError();
+    } else if (whole) {
         return "";
     }
     DeleteFileW(file.c_str());
