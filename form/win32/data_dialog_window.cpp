@@ -26,6 +26,8 @@ struct Item {
 };
 
 constexpr SIZE kClientSize{560, 432};
+constexpr UINT_PTR kReadAgainTimer = 1;
+constexpr UINT kPauseMilliseconds = 300;
 constexpr Item kSummaryCaption{-1, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 10, 540, 14}};
 constexpr Item kSummary{kSummaryItem,
                         L"EDIT",
@@ -138,10 +140,20 @@ void DataDialogWindow::ShowSummary() {
     EnableWindow(use, dialog_.usable());
 }
 
+// The text is read again once typing pauses, not at every key.
 void DataDialogWindow::DataText_Change() {
-    if (showing_) {
+    if (!showing_) {
+        textChanged_ = true;
+        SetTimer(window_, kReadAgainTimer, kPauseMilliseconds, nullptr);
+    }
+}
+
+void DataDialogWindow::ReadTextAgain() {
+    if (!textChanged_) {
         return;
     }
+    textChanged_ = false;
+    KillTimer(window_, kReadAgainTimer);
     HWND box = GetDlgItem(window_, kDataTextItem);
     std::wstring text(GetWindowTextLengthW(box) + 1, L'\0');
     text.resize(GetWindowTextW(box, text.data(), static_cast<int>(text.size())));
@@ -149,9 +161,10 @@ void DataDialogWindow::DataText_Change() {
     ShowSummary();
 }
 
-// Return presses Use even where it is disabled: a text that cannot be used
-// keeps the dialog open.
+// Return presses Use even where it is disabled, or before the text just typed
+// is read: a text that cannot be used keeps the dialog open.
 void DataDialogWindow::Use_Click() {
+    ReadTextAgain();
     if (dialog_.usable()) {
         EndDialog(window_, IDOK);
     }
@@ -192,6 +205,9 @@ INT_PTR DataDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM) {
                 default:
                     return FALSE;
             }
+        case WM_TIMER:
+            ReadTextAgain();
+            return TRUE;
         default:
             return FALSE;
     }

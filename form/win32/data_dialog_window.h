@@ -30,6 +30,7 @@ class DataDialogWindow {
     void Layout(HWND owner);
     void Use_Click();
     void DataText_Change();
+    void ReadTextAgain();
     // Shows the summary, or why the text cannot be used, and whether Use can be pressed.
     void ShowSummary();
     int Pixels(int pixelsAt96Dpi) const;
@@ -40,6 +41,8 @@ class DataDialogWindow {
     UINT dpi_;
     HWND window_ = nullptr;
     bool showing_ = false;
+    // Typed since the text was last read.
+    bool textChanged_ = false;
 };
 
 }  // namespace trolvane
