@@ -243,6 +243,16 @@ std::optional<Variables> MatrixText::Read() {
     }
     const std::optional<Shape> shape = FindShape();
     if (!shape) {
+        // Mostly words is no matrix at all.
+        std::size_t numbers = 0;
+        for (std::size_t i = 0; i < p_; ++i) {
+            for (std::size_t j = 0; j < p_; ++j) {
+                numbers += IsNumber(FieldAt(i, j)) ? 1 : 0;
+            }
+        }
+        if (numbers * 2 <= p_ * p_) {
+            return std::nullopt;
+        }
         // Shaped as a full matrix, but a cell is not a number.
         for (std::size_t i = 0; i < p_; ++i) {
             for (std::size_t j = 0; j < p_; ++j) {

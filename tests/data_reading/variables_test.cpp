@@ -145,6 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "There is nothing to read: paste or open a correlation matrix, a covariance "
                 "matrix or raw data."},
         Refusal{"NoNumbers", "name\nx\ny\n", "The text holds no numbers."},
+        Refusal{"Words", "hello world", "The text holds no numbers."},
         Refusal{"OneVariable", "a\n5\n2\n3\n",
                 "The text holds only one variable: correlations need two or more, as columns of "
                 "raw data or the rows of a matrix."},
