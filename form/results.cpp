@@ -92,8 +92,9 @@ std::string ReportedP(double p, const NumberFormat& format) {
 std::string ReportedChiSquare(double chisq, double df, std::optional<double> p,
                               const NumberFormat& format) {
     std::string text(kChiSquare);
-    text += "(" + NumberText(df, format) + ") = " + FixedNumberText(chisq, 2, format);
-    return p ? text + ", " + ReportedP(*p, format) : text;
+    text.append("(").append(NumberText(df, format)).append(") = ");
+    text.append(FixedNumberText(chisq, 2, format));
+    return p ? text.append(", ").append(ReportedP(*p, format)) : text;
 }
 
 // "after 1 component, χ²(5) = 9.73, p = .083".
@@ -184,8 +185,8 @@ std::string EscapedHtml(std::string_view text) {
 std::string HtmlRow(const Fields& fields, std::string_view cellTag) {
     std::string row = "<tr>";
     for (const std::string& field : fields) {
-        row += "<" + std::string(cellTag) + ">" + EscapedHtml(field) + "</" + std::string(cellTag) +
-               ">";
+        row.append("<").append(cellTag).append(">").append(EscapedHtml(field));
+        row.append("</").append(cellTag).append(">");
     }
     return row + "</tr>\n";
 }
