@@ -21,12 +21,15 @@ Eigen::Map<const Matrix> MatrixOf(const Variables& variables) {
 // The overall measure of sampling adequacy: the squared correlations against
 // themselves plus the squared partial correlations, off the diagonal, where
 // the partial correlations come from the inverse of R.
-double KaiserMeyerOlkin(const Matrix& r, const Eigen::LLT<Matrix>& factor) {
+std::optional<double> KaiserMeyerOlkin(const Matrix& r, const Eigen::LLT<Matrix>& factor) {
     const Matrix inverse = factor.solve(Matrix::Identity(r.rows(), r.cols()));
     const Eigen::VectorXd scale = inverse.diagonal().cwiseSqrt().cwiseInverse();
     const Matrix partial = -(scale.asDiagonal() * inverse * scale.asDiagonal());
     const double correlations = r.squaredNorm() - r.diagonal().squaredNorm();
     const double partials = partial.squaredNorm() - partial.diagonal().squaredNorm();
+    if (correlations + partials == 0) {
+        return std::nullopt;
+    }
     return correlations / (correlations + partials);
 }
 
@@ -145,8 +148,10 @@ std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFo
     } else {
         lines.push_back("Sphericity: needs the sample size");
     }
-    lines.push_back("Kaiser-Meyer-Olkin measure: " + FixedNumberText(summary.kmo, 3, format) +
-                    " (" + KaiserWord(summary.kmo) + ")");
+    lines.push_back("Kaiser-Meyer-Olkin measure: " +
+                    (summary.kmo ? FixedNumberText(*summary.kmo, 3, format) + " (" +
+                                       KaiserWord(*summary.kmo) + ")"
+                                 : std::string("none, for no variable correlates with another")));
     std::vector<std::string> eigenvalues;
     for (const double eigenvalue : summary.eigenvalues) {
         eigenvalues.push_back(RoundedNumberText(eigenvalue, 4, format));

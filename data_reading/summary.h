@@ -29,7 +29,9 @@ struct DataSummary {
     std::vector<double> eigenvalues;
     // Raw data only: a matrix does not give its sample size.
     std::optional<Sphericity> sphericity;
-    double kmo = 0;
+    // None where no variable correlates with another, which leaves the
+    // measure without a value.
+    std::optional<double> kmo;
 };
 
 // Determinants below this are the usual sign of variables that nearly repeat

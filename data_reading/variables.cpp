@@ -291,13 +291,9 @@ std::optional<Variables> MatrixText::Read() {
                            std::sqrt(diagonal * m[j * p_ + j]));
         }
     }
-    if (unitDiagonal) {
-        variables.kind = DataKind::CorrelationMatrix;
-        variables.correlations = CorrelationsOfCovariances(m, p_);
-    } else {
-        variables.kind = DataKind::CovarianceMatrix;
-        variables.correlations = CorrelationsOfCovariances(m, p_);
-    }
+    variables.kind = unitDiagonal ? DataKind::CorrelationMatrix : DataKind::CovarianceMatrix;
+    // Of a correlation matrix this keeps its lower triangle and mirrors it.
+    variables.correlations = CorrelationsOfCovariances(m, p_);
     return variables;
 }
 
@@ -431,12 +427,13 @@ void RawDataText::ReadCases() {
             failures[s] = std::current_exception();
         }
     };
-    {
-        std::vector<std::jthread> others;
-        for (std::size_t s = 1; s < stretches; ++s) {
-            others.emplace_back(read, s);
-        }
-        read(0);
+    std::vector<std::thread> others;
+    for (std::size_t s = 1; s < stretches; ++s) {
+        others.emplace_back(read, s);
+    }
+    read(0);
+    for (std::thread& other : others) {
+        other.join();
     }
     // The first failure in the text's order is the one reported.
     for (std::size_t s = 0; s < stretches; ++s) {

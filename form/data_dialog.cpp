@@ -27,6 +27,10 @@ void Read(DataDialog& dialog, const NumberFormat& format) {
         dialog.summary = Joined(SummaryLines(*dialog.reading, format));
     } catch (const DataRefusal& refusal) {
         dialog.summary = refusal.what();
+    } catch (const RunError& error) {
+        // A number no summary can show; the dialog says so rather than fail.
+        dialog.reading.reset();
+        dialog.summary = std::string("The data cannot be summarised: ") + error.what() + ".";
     } catch (const std::bad_alloc&) {
         dialog.summary = "The data are too large for this computer's memory.";
     }

@@ -62,7 +62,7 @@ struct DataOrigin {
     // Raw data gives the sample size; a matrix leaves the box to the user.
     std::optional<std::string> n;
     std::vector<std::string> eigenvalues;
-    double kmo = 0;
+    std::optional<double> kmo;
 };
 
 struct FormState {

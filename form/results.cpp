@@ -114,9 +114,11 @@ std::string RowClause(const ResultRow& row, const NumberFormat& format) {
 std::string DataChecks(const DataOrigin& origin, const RowSource& source,
                        const NumberFormat& format) {
     const Sphericity sphericity = SphericityTest(source.p, source.n, std::log(source.detR));
-    return "Kaiser-Meyer-Olkin measure = " +
-           WithoutLeadingZero(FixedNumberText(origin.kmo, 3, format)) +
-           "; Bartlett's test of sphericity, " +
+    const std::string kmo =
+        origin.kmo ? "Kaiser-Meyer-Olkin measure = " +
+                         WithoutLeadingZero(FixedNumberText(*origin.kmo, 3, format)) + "; "
+                   : "";
+    return kmo + "Bartlett's test of sphericity, " +
            ReportedChiSquare(sphericity.chisq, sphericity.df, sphericity.p, format) + ". ";
 }
 

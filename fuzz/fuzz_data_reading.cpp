@@ -43,7 +43,8 @@ void CheckSummary(const DataSummary& summary, std::string_view input) {
     Require(std::isfinite(summary.determinant) && summary.determinant >= 0,
             "the determinant is finite and not negative", input);
     Require(std::isfinite(summary.logDeterminant), "the log-determinant is finite", input);
-    Require(std::isfinite(summary.kmo), "the KMO measure is finite", input);
+    Require(!summary.kmo || (*summary.kmo >= 0 && *summary.kmo <= 1),
+            "the KMO measure lies between 0 and 1", input);
     if (summary.sphericity) {
         const Sphericity& test = *summary.sphericity;
         Require(std::isfinite(test.chisq) && std::isfinite(test.df) && test.p >= 0 && test.p <= 1,

@@ -74,7 +74,7 @@ TEST_P(AgreesWithR, OnTheAttitudeData) {
     const double relative = GetParam().relative;
     ExpectNear(summary.variables.correlations[1], kRatingComplaints, relative);
     ExpectNear(summary.determinant, kDeterminant, relative);
-    ExpectNear(summary.kmo, kKmo, relative);
+    ExpectNear(summary.kmo.value_or(0), kKmo, relative);
     ASSERT_EQ(summary.eigenvalues.size(), std::size(kEigenvalues));
     for (std::size_t i = 0; i < summary.eigenvalues.size(); ++i) {
         ExpectNear(summary.eigenvalues[i], kEigenvalues[i], relative);
@@ -112,6 +112,9 @@ TEST(SummaryLines, WarnOfVariablesThatNearlyRepeatEachOther) {
     const std::vector<std::string> lines = SummaryLines(Summarise(ReadVariables(text, {}), {}), {});
     EXPECT_EQ(lines[1], "Variables: 1 to 3");
     EXPECT_EQ(lines[3], "Sphericity: needs the sample size");
+    const std::string uncorrelated = "1 0 0\n0 1 0\n0 0 1\n";
+    EXPECT_EQ(SummaryLines(Summarise(ReadVariables(uncorrelated, {}), {}), {})[4],
+              "Kaiser-Meyer-Olkin measure: none, for no variable correlates with another");
     EXPECT_EQ(lines.back(),
               "Warning: the determinant is below 0.00001, the usual sign of variables that nearly "
               "repeat each other.");
