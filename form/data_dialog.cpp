@@ -99,6 +99,14 @@ DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& u
     return OpenDataDialog(std::move(bytes), userFormat);
 }
 
+std::string TextCaption(const DataDialog& dialog) {
+    if (dialog.editable) {
+        return "The data, to edit or paste over:";
+    }
+    return "The data's first " + std::to_string(kShownLinesOfLongText) +
+           " lines (the whole text is read; it is too long to edit here):";
+}
+
 void EditDataText(DataDialog& dialog, std::string text, const NumberFormat& userFormat) {
     if (!dialog.editable) {
         return;

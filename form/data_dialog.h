@@ -16,6 +16,8 @@ namespace trolvane {
 constexpr char kDataDialogTitle[] = "Trolvane: Data";
 constexpr char kUseButton[] = "Use These Numbers";
 constexpr char kCancelButton[] = "Cancel";
+// The caption above the summary.
+constexpr char kSummaryCaption[] = "What the data holds:";
 
 // Texts longer than this are shown by their first lines only, and cannot be
 // edited in the dialog; they are still read whole.
@@ -35,6 +37,10 @@ struct DataDialog {
 
     bool usable() const { return reading.has_value(); }
 };
+
+// The caption above the dialog's text, which says where only its first lines
+// are shown.
+std::string TextCaption(const DataDialog& dialog);
 
 // The dialog for a pasted or dropped text, or a file's bytes.
 DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat);

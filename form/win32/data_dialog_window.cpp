@@ -28,12 +28,12 @@ struct Item {
 constexpr SIZE kClientSize{560, 432};
 constexpr UINT_PTR kReadAgainTimer = 1;
 constexpr UINT kPauseMilliseconds = 300;
-constexpr Item kSummaryCaption{-1, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 10, 540, 14}};
+constexpr Item kSummaryLabel{-1, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 10, 540, 14}};
 constexpr Item kSummary{kSummaryItem,
                         L"EDIT",
                         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
                         {10, 26, 540, 134}};
-constexpr Item kDataCaption{-1, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 170, 540, 14}};
+constexpr Item kDataLabel{-1, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 170, 540, 14}};
 constexpr Item kDataText{kDataTextItem,
                          L"EDIT",
                          ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
@@ -41,16 +41,6 @@ constexpr Item kDataText{kDataTextItem,
                          {10, 186, 540, 202}};
 constexpr Item kUse{IDOK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {345, 398, 120, 24}};
 constexpr Item kCancel{IDCANCEL, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, {475, 398, 75, 24}};
-
-constexpr wchar_t kSummaryCaptionText[] = L"What the data holds:";
-
-std::wstring DataCaption(const DataDialog& dialog) {
-    if (dialog.editable) {
-        return L"The data, to edit or paste over:";
-    }
-    return L"The data's first " + std::to_wstring(kShownLinesOfLongText) +
-           L" lines (the whole text is read; it is too long to edit here):";
-}
 
 // A dialog template with no controls, which CreateControls adds at the
 // window's resolution; the size is set there too.
@@ -84,9 +74,9 @@ int DataDialogWindow::Pixels(int pixelsAt96Dpi) const {
 
 void DataDialogWindow::CreateControls() {
     const std::pair<const Item&, std::wstring> items[] = {
-        {kSummaryCaption, kSummaryCaptionText},
+        {kSummaryLabel, Wide(kSummaryCaption)},
         {kSummary, L""},
-        {kDataCaption, DataCaption(dialog_)},
+        {kDataLabel, Wide(TextCaption(dialog_))},
         {kDataText, Wide(WindowsLineEnds(dialog_.shownText))},
         {kUse, Wide(kUseButton)},
         {kCancel, Wide(kCancelButton)},
