@@ -17,16 +17,6 @@ constexpr int kPauseMilliseconds = 300;
 // The summary's lines, the eigenvalues' wrapped once.
 constexpr int kSummaryLines = 10;
 
-QString TextCaption(const DataDialog& dialog) {
-    if (dialog.editable) {
-        return "The data, to edit or paste over:";
-    }
-    return QString(
-               "The data's first %1 lines (the whole text is read; it is too long to edit "
-               "here):")
-        .arg(kShownLinesOfLongText);
-}
-
 QPlainTextEdit* AddTextArea(QVBoxLayout* layout, const QString& caption) {
     auto* label = new QLabel(caption);
     auto* area = new QPlainTextEdit;
@@ -44,7 +34,7 @@ DataWindow::DataWindow(DataDialog dialog, NumberFormat userFormat, QWidget* pare
     setWindowTitle(kDataDialogTitle);
     auto* layout = new QVBoxLayout(this);
 
-    summary_ = AddTextArea(layout, "What the data holds:");
+    summary_ = AddTextArea(layout, kSummaryCaption);
     summary_->setObjectName("summary");
     summary_->setReadOnly(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -52,7 +42,7 @@ DataWindow::DataWindow(DataDialog dialog, NumberFormat userFormat, QWidget* pare
     summary_->setFixedHeight(summary_->fontMetrics().lineSpacing() * kSummaryLines +
                              2 * (summary_->frameWidth() + summary_->document()->documentMargin()));
 
-    text_ = AddTextArea(layout, TextCaption(dialog_));
+    text_ = AddTextArea(layout, QString::fromStdString(TextCaption(dialog_)));
     text_->setObjectName("data");
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -94,6 +94,9 @@ class DataAndResultsTest : public QObject {
     }
 
   private slots:
+    // The file dialogs open in the working folder: the test's own.
+    void initTestCase() { QDir::setCurrent(folder_.path()); }
+
     void init() {
         form_ = std::make_unique<trolvane::MainForm>();
         form_->show();
@@ -186,6 +189,36 @@ class DataAndResultsTest : public QObject {
         QCOMPARE(Text(*form_, "n"), QString(" "));
     }
 
+    // A file dropped anywhere, a box included, opens the data dialog with it.
+    void droppedFileOpensTheDataDialog_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("window") << QString("Label5");
+        QTest::newRow("box") << QString("det");
+    }
+
+    void droppedFileOpensTheDataDialog() {
+        QFETCH(QString, target);
+        QWidget* widget = form_->findChild<QWidget*>(target);
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(File("dropped.csv", kRawData))});
+        dropped.setText(dropped.urls().front().toString());
+        // As a drag does: entering picks the widget that takes the drop.
+        const auto drop = [&] {
+            const QPoint at(2, 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &enter);
+            QDropEvent event(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        };
+        QString summary;
+        QVERIFY(OnDialog<DataWindow>(drop, [&](DataWindow& dialog) {
+            summary = Summary(dialog);
+            dialog.reject();
+        }));
+        QVERIFY2(summary.startsWith("Raw data: 12 cases"), qPrintable(summary));
+        QCOMPARE(Text(*form_, "det"), QString(" "));
+    }
+
     void copyResultsPutsTheTableOnTheClipboard() {
         RunWorkedExample(*form_);
         QTest::keyClick(Box(*form_, "eigen_2"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
@@ -239,14 +272,15 @@ class DataAndResultsTest : public QObject {
             }
         });
         reporter.start();
+        QString proposed;
         QVERIFY(OnDialog<QFileDialog>(
             [&] { QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier); },
             [&](QFileDialog& dialog) {
-                QCOMPARE(dialog.selectedFiles().value(0).section('/', -1),
-                         QString("trolvane-results.csv"));
+                proposed = dialog.selectedFiles().value(0);
                 dialog.selectFile(path);
                 static_cast<QDialog&>(dialog).accept();
             }));
+        QCOMPARE(proposed.section('/', -1), QString("trolvane-results.csv"));
         QFile file(path);
         QCOMPARE(file.open(QIODevice::ReadOnly) && file.readAll().contains("Components kept"),
                  saved);
