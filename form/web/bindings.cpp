@@ -101,6 +101,7 @@ std::string ControlTable() {
     return table + "]";
 }
 
+// The name the page knows a command by.
 const char* CommandName(MenuCommand command) {
     switch (command) {
         case MenuCommand::OpenData:
@@ -144,10 +145,6 @@ val DialogTexts() {
     texts.set("cancelButton", std::string(kCancelButton));
     texts.set("noResults", std::string(kNoResults));
     return texts;
-}
-
-std::string About() {
-    return AboutText();
 }
 
 // Why a file of this many bytes is refused unread; empty where it may be read.
@@ -335,7 +332,7 @@ EMSCRIPTEN_BINDINGS(trolvane) {
     emscripten::function("captionPoints", &CaptionPoints);
     emscripten::function("commandTable", &CommandTable);
     emscripten::function("dialogTexts", &DialogTexts);
-    emscripten::function("aboutText", &About);
+    emscripten::function("aboutText", &AboutText);
     emscripten::function("refusalForFileSize", &FileSizeRefusal);
     emscripten::class_<Window>("Window")
         .constructor<>()
