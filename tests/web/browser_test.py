@@ -276,6 +276,21 @@ class English(unittest.TestCase):
         with open(saved, "rb") as file:
             self.assertTrue(file.read().startswith("\ufeffNumber of Variables,4\r\n".encode()))
 
+    def test_about_from_the_menu_bar_by_keyboard(self):
+        driver = self.driver
+        # F10 reaches the bar, Left wraps round to Help, Down opens it.
+        press(driver, Keys.F10, Keys.ARROW_LEFT, Keys.ARROW_DOWN)
+        self.assertEqual(driver.switch_to.active_element.text.splitlines(), ["About Trolvane"])
+        press(driver, Keys.ENTER)
+        about = driver.find_element(By.ID, "about")
+        self.assertTrue(about.get_property("open"))
+        self.assertIn("MIT", about.text)
+        links = [link.get_attribute("href") for link in about.find_elements(By.TAG_NAME, "a")]
+        self.assertEqual(links, [self.site.url + "LICENSE.txt", self.site.url + "NOTICES.txt"])
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "about")
+        self.assertEqual(focused(driver), "v")
+
     def test_installable_and_reopened_offline_still_computes(self):
         driver, site = self.driver, Site()
         try:
