@@ -93,6 +93,10 @@ QWidget* AddControl(QWidget* form, const ControlEntry& entry) {
     return nullptr;
 }
 
+// Save Results proposes this name in the working folder, wherever the last file
+// dialog was.
+constexpr char kResultsFile[] = "trolvane-results.csv";
+
 // The first local file among dropped URLs; empty where none is one.
 QString DroppedFile(const QMimeData& dropped) {
     for (const QUrl& url : dropped.urls()) {
@@ -382,7 +386,7 @@ void MainForm::SaveResults_Click() {
         return;
     }
     const QString path =
-        QFileDialog::getSaveFileName(this, "Save Results", "trolvane-results.csv",
+        QFileDialog::getSaveFileName(this, "Save Results", QDir::current().filePath(kResultsFile),
                                      "Comma-separated values (*.csv);;All files (*)");
     if (path.isEmpty()) {
         return;

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -94,8 +95,12 @@ class DataAndResultsTest : public QObject {
     }
 
   private slots:
-    // The file dialogs open in the working folder: the test's own.
-    void initTestCase() { QDir::setCurrent(folder_.path()); }
+    // The file dialogs open in the working folder, the test's own,
+    // and nothing they remember reaches the user's settings.
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir::setCurrent(folder_.path());
+    }
 
     void init() {
         form_ = std::make_unique<trolvane::MainForm>();
@@ -255,12 +260,13 @@ class DataAndResultsTest : public QObject {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("saved");
         QTest::newRow("writable") << folder_.filePath("results.csv") << true;
-        QTest::newRow("unwritable") << QString("/proc/trolvane-results.csv") << false;
+        QTest::newRow("folder is a file") << folder_.filePath("data.csv/results.csv") << false;
     }
 
     void saveResultsWritesTheFileOrSaysWhyNot() {
         QFETCH(QString, path);
         QFETCH(bool, saved);
+        File("data.csv", kRawData);
         RunWorkedExample(*form_);
         QString reported;
         QTimer reporter;
