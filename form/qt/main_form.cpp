@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSaveFile>
+#include <algorithm>
 #include <memory>
 
 #include "form/about.h"
@@ -93,6 +94,21 @@ QWidget* AddControl(QWidget* form, const ControlEntry& entry) {
     return nullptr;
 }
 
+bool InRow(const ControlEntry& entry) {
+    return entry.id.row != 0;
+}
+
+// Whether the state has anything to show in the rows: a box shown, a caption,
+// or the keyboard sent to a row.
+bool RowsInUse(const FormState& form) {
+    const auto written = [](const Label& label) { return !label.caption.empty(); };
+    const auto shown = [](const TextBox& box) { return box.visible; };
+    return std::any_of(form.eigenBoxes.begin(), form.eigenBoxes.end(), shown) ||
+           std::any_of(form.fnumLabels.begin(), form.fnumLabels.end(), written) ||
+           std::any_of(form.testLabels.begin(), form.testLabels.end(), written) ||
+           (form.focus && form.focus->box.row != 0);
+}
+
 // Save Results proposes this name in the working folder, wherever the last file
 // dialog was.
 constexpr char kResultsFile[] = "trolvane-results.csv";
@@ -130,40 +146,47 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
     menuBar_->setGeometry(0, 0, formSize.width(), barHeight);
     setFixedSize(formSize + QSize(0, barHeight));
 
-    auto* form = new QWidget(this);
-    form->setObjectName("form");
-    form->setGeometry(QRect(QPoint(0, barHeight), formSize));
-    QPalette background = form->palette();
+    area_ = new QWidget(this);
+    area_->setObjectName("form");
+    area_->setGeometry(QRect(QPoint(0, barHeight), formSize));
+    QPalette background = area_->palette();
     background.setColor(QPalette::Window, QColor(kOrange.red, kOrange.green, kOrange.blue));
-    form->setPalette(background);
-    form->setAutoFillBackground(true);
+    area_->setPalette(background);
+    area_->setAutoFillBackground(true);
 
+    AddControls(false);
+    connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command1})]),
+            &QPushButton::clicked, this, &MainForm::Command1_Click);
+    connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command2})]),
+            &QPushButton::clicked, this, &MainForm::Command2_Click);
+    Form_Load();
+}
+
+// The rows' controls stay hidden until Start shows them, so they are made only
+// then, and the window's start does not wait for them.
+void MainForm::AddControls(bool rows) {
     for (int i = 0; i < kControlCount; ++i) {
-        controls_[i] = AddControl(form, kControls[i]);
+        if (InRow(kControls[i]) != rows) {
+            continue;
+        }
+        controls_[i] = AddControl(area_, kControls[i]);
+        if (auto* box = qobject_cast<QLineEdit*>(controls_[i])) {
+            connect(box, &QLineEdit::textChanged, this, [this, i] { Box_Change(i); });
+            box->installEventFilter(this);
+        }
     }
 
     // The keyboard's order: v, n, det, f, Start, the eigenvalue boxes, Test.
     QWidget* previous = nullptr;
     for (const int i : ReadingOrder()) {
-        if (kControls[i].kind == Kind::Box || kControls[i].kind == Kind::Button) {
+        const Kind kind = kControls[i].kind;
+        if (controls_[i] != nullptr && (kind == Kind::Box || kind == Kind::Button)) {
             if (previous != nullptr) {
                 setTabOrder(previous, controls_[i]);
             }
             previous = controls_[i];
         }
     }
-
-    for (int i = 0; i < kControlCount; ++i) {
-        if (auto* box = qobject_cast<QLineEdit*>(controls_[i])) {
-            connect(box, &QLineEdit::textChanged, this, [this, i] { Box_Change(i); });
-            box->installEventFilter(this);
-        }
-    }
-    connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command1})]),
-            &QPushButton::clicked, this, &MainForm::Command1_Click);
-    connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command2})]),
-            &QPushButton::clicked, this, &MainForm::Command2_Click);
-    Form_Load();
 }
 
 void MainForm::Form_Load() {
@@ -273,9 +296,16 @@ void MainForm::dropEvent(QDropEvent* event) {
 }
 
 void MainForm::Show(const std::optional<FailureReport>& report) {
+    const bool rowsMade = controls_[IndexOf({Control::eigen, 1})] != nullptr;
+    if (!rowsMade && RowsInUse(state_)) {
+        AddControls(true);
+    }
     showing_ = true;
     for (int i = 0; i < kControlCount; ++i) {
         const ControlId id = kControls[i].id;
+        if (controls_[i] == nullptr) {
+            continue;
+        }
         if (const TextBox* box = state_.box(id)) {
             auto* edit = static_cast<QLineEdit*>(controls_[i]);
             const QString text = QString::fromStdString(box->text);

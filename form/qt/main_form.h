@@ -50,6 +50,9 @@ class MainForm : public QWidget {
     void About_Click();
 
   private:
+    // Makes the controls of the rows, or all others, each wired to its slot and
+    // in the keyboard's order.
+    void AddControls(bool rows);
     void Form_Load();
     // Shows the state: every box's text and visibility, every caption with its
     // marks and note; then any report, and the keyboard where it goes next.
@@ -65,7 +68,10 @@ class MainForm : public QWidget {
     bool BoxEvent(QLineEdit* box, QEvent* event);
 
     FormState state_;
-    // The controls, in the order of the control table.
+    // The area below the menu bar that the controls stand in.
+    QWidget* area_;
+    // The controls, in the order of the control table; the rows' are made
+    // when first needed.
     std::array<QWidget*, kControlCount> controls_{};
     bool showing_ = false;
     MenuBar* menuBar_;

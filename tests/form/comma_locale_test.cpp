@@ -39,6 +39,7 @@ class CommaLocaleTest : public QObject {
     void pastedColumnIsReadWithTheDecimalComma() {
         trolvane::MainForm form;
         TypeInputs(form, {"4", "50", "0,48", "3"});
+        Press(form, "Command1");
         Paste(form, "eigen_1", "2\r\n1\r\n0,6\r\n");
         QVERIFY(!Press(form, "Command2").shown);
         QCOMPARE(Caption(form, "test_2"), QString::fromUtf8(" X\u00b2(2)= 1,857 p > .05"));
@@ -47,6 +48,7 @@ class CommaLocaleTest : public QObject {
     void pointTypedEigenvalueIsNotReadAsThousands() {
         trolvane::MainForm form;
         TypeInputs(form, {"4", " ", "0,48", "1"});
+        Press(form, "Command1");
         Type(form, "eigen_1", "0.6");
         const ErrorReport report = Press(form, "Command2");
         QVERIFY(report.text.contains("Type mismatch"));
