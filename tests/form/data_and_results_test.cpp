@@ -56,6 +56,17 @@ QString Summary(const QDialog& dialog) {
     return dialog.findChild<QPlainTextEdit*>("summary")->toPlainText();
 }
 
+// The summary of the data dialog that `open` opens, which is then cancelled;
+// empty where none opened.
+QString SummaryCancelled(const std::function<void()>& open) {
+    QString summary;
+    OnDialog<DataWindow>(open, [&](DataWindow& dialog) {
+        summary = Summary(dialog);
+        dialog.reject();
+    });
+    return summary;
+}
+
 // Every box's text and every caption, to tell whether anything changed.
 QStringList Everything(const QWidget& form) {
     QStringList texts;
@@ -185,11 +196,7 @@ class DataAndResultsTest : public QObject {
                                     box->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(box, &event);
         };
-        QString summary;
-        QVERIFY(OnDialog<DataWindow>(paste, [&](DataWindow& dialog) {
-            summary = Summary(dialog);
-            dialog.reject();
-        }));
+        const QString summary = SummaryCancelled(paste);
         QVERIFY2(summary.startsWith("Correlation matrix of 3 variables"), qPrintable(summary));
         QCOMPARE(Text(*form_, "n"), QString(" "));
     }
@@ -215,11 +222,7 @@ class DataAndResultsTest : public QObject {
             QDropEvent event(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(widget, &event);
         };
-        QString summary;
-        QVERIFY(OnDialog<DataWindow>(drop, [&](DataWindow& dialog) {
-            summary = Summary(dialog);
-            dialog.reject();
-        }));
+        const QString summary = SummaryCancelled(drop);
         QVERIFY2(summary.startsWith("Raw data: 12 cases"), qPrintable(summary));
         QCOMPARE(Text(*form_, "det"), QString(" "));
     }
