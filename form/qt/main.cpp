@@ -34,12 +34,27 @@ std::string Answer(int argc, char* argv[]) {
     return {};
 }
 
+// Qt's own options start with one dash; a long option other than ours is a
+// mistake, told before any window is opened.
+bool UnknownLongOption(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--", 2) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (const std::string answer = Answer(argc, argv); !answer.empty()) {
         Print(stdout, answer);
         return 0;
+    }
+    if (UnknownLongOption(argc, argv)) {
+        Print(stderr, trolvane::CommandLineHelp());
+        return 2;
     }
     // Qt takes its own options out of the command line; what is left is the
     // file to open, if any.
