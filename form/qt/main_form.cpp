@@ -252,17 +252,11 @@ bool MainForm::BoxEvent(QLineEdit* box, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QString file = DroppedFile(*drop->mimeData());
-            if (!file.isEmpty()) {
-                drop->acceptProposedAction();
-                OpenFile(file);
-                return true;
+            if (!DropOpensDataDialog(*drop->mimeData())) {
+                return false;
             }
-            if (PastedIntoDataDialog(drop->mimeData()->text())) {
-                drop->acceptProposedAction();
-                return true;
-            }
-            return false;
+            drop->acceptProposedAction();
+            return true;
         }
         default:
             return false;
@@ -288,11 +282,28 @@ void MainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainForm::dropEvent(QDropEvent* event) {
-    const QString file = DroppedFile(*event->mimeData());
-    if (!file.isEmpty()) {
+    if (DropOpensDataDialog(*event->mimeData())) {
         event->acceptProposedAction();
-        OpenFile(file);
     }
+}
+
+// The dialog opens once the drop is over, so that the program the drop came
+// from is not kept waiting for it.
+bool MainForm::DropOpensDataDialog(const QMimeData& dropped) {
+    const QString file = DroppedFile(dropped);
+    const std::string text = dropped.text().toStdString();
+    if (file.isEmpty() && !PasteOpensDataDialog(text, state_.format)) {
+        return false;
+    }
+    const auto open = [this, file, text] {
+        if (file.isEmpty()) {
+            ShowDataDialog(OpenDataDialog(text, state_.format));
+        } else {
+            OpenFile(file);
+        }
+    };
+    QMetaObject::invokeMethod(this, open, Qt::QueuedConnection);
+    return true;
 }
 
 void MainForm::Show(const std::optional<FailureReport>& report) {

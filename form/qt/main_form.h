@@ -13,6 +13,7 @@
 #include "form/window_logic.h"
 
 class QLineEdit;
+class QMimeData;
 
 namespace trolvane {
 
@@ -62,9 +63,12 @@ class MainForm : public QWidget {
     void Tell(const char* text);
     // The data dialog over the window; Use These Numbers fills the window.
     void ShowDataDialog(DataDialog dialog);
-    // A paste or drop of this text into a box opens the data dialog instead
+    // A paste of this text into a box opens the data dialog instead
     // where it is a matrix; true where it did.
     bool PastedIntoDataDialog(const QString& text);
+    // A dropped file, or a dropped matrix, opens the data dialog; true where
+    // it does.
+    bool DropOpensDataDialog(const QMimeData& dropped);
     bool BoxEvent(QLineEdit* box, QEvent* event);
 
     FormState state_;

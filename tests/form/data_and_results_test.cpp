@@ -221,6 +221,8 @@ class DataAndResultsTest : public QObject {
             QApplication::sendEvent(widget, &enter);
             QDropEvent event(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(widget, &event);
+            QVERIFY(event.isAccepted());
+            QCoreApplication::processEvents();
         };
         const QString summary = SummaryCancelled(drop);
         QVERIFY2(summary.startsWith("Raw data: 12 cases"), qPrintable(summary));
