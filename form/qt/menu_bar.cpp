@@ -109,6 +109,9 @@ QMenuBar* MenuBar::menus() {
         return menus_;
     }
     menus_ = new QMenuBar(this);
+    // In the window, where its titles were drawn, even on desktops with a
+    // global menu.
+    menus_->setNativeMenuBar(false);
     for (const QString& title : titles_) {
         QMenu* menu = menus_->addMenu(title);
         connect(menu, &QMenu::aboutToShow, this, [this, menu, title] { fill(menu, title); });
