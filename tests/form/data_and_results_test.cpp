@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -10,6 +11,7 @@
 #include <functional>
 
 #include "form/qt/data_window.h"
+#include "form/qt/menu_bar.h"
 #include "form/results.h"
 #include "tests/form/form_driver.h"
 
@@ -119,6 +121,30 @@ class DataAndResultsTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
     void cleanup() { form_.reset(); }
+
+    // Each menu, when it opens, holds the table's commands with their keys.
+    void menusHoldTheCommandTable() {
+        QStringList expected;
+        for (const trolvane::MenuEntry& entry : trolvane::kMenuCommands) {
+            expected << QString("%1 > %2 %3")
+                            .arg(entry.menu, entry.text,
+                                 entry.hasKey ? QString("Ctrl+%1%2")
+                                                    .arg(entry.key.shift ? "Shift+" : "")
+                                                    .arg(entry.key.letter)
+                                              : QString());
+        }
+        QStringList shown;
+        for (QAction* title : form_->findChild<trolvane::MenuBar*>()->menus()->actions()) {
+            QMenu* menu = title->menu();
+            emit menu->aboutToShow();
+            for (const QAction* command : menu->actions()) {
+                shown << QString("%1 > %2 %3")
+                             .arg(title->text().remove('&'), command->text(),
+                                  command->shortcut().toString());
+            }
+        }
+        QCOMPARE(shown, expected);
+    }
 
     void fileOnTheCommandLineFillsTheWindowOnReturn() {
         const QString path = File("data.csv", kRawData);
