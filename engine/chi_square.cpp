@@ -50,8 +50,11 @@ std::optional<std::string> ExactPNote(double chisq, double df, const NumberForma
     if (!std::isfinite(p)) {
         return std::nullopt;
     }
-    return "p = " + RoundedNumberText(p, 4, format) + " (chi-square " +
-           NumberText(ShownStatistic(chisq), format) + " on " + NumberText(df, format) + " df)";
+    // A probability too small for a double is said to be so, never 0.
+    const std::string probability =
+        p < kSmallestShownP ? "p < 1E-300" : "p = " + RoundedNumberText(p, 4, format);
+    return probability + " (chi-square " + NumberText(ShownStatistic(chisq), format) + " on " +
+           NumberText(df, format) + " df)";
 }
 
 }  // namespace trolvane

@@ -14,6 +14,10 @@ namespace trolvane {
 // df 1E12), so no probability is given there rather than a wrong one.
 constexpr double kLargestAccurateDf = 1e10;
 
+// Below this a probability is written as being below it: near the end of the
+// double range it can no longer be told apart from 0.
+constexpr double kSmallestShownP = 1e-300;
+
 // The probability that a chi-square variable with df > 0 degrees of freedom
 // exceeds chisq; 1 for chisq <= 0. NaN past 1E10 degrees of freedom, where it
 // cannot be computed accurately.

@@ -79,7 +79,8 @@ TEST(ExactPText, WritesTheNoteBesideTheCaption) {
         {9.72828762726051, 5, comma, "Exact p = 0,08331 (chi-square 9,728 on 5 df)"},
         {-0.0004, 1, {}, "Exact p = 1 (chi-square -0.001 on 1 df)"},
         {12.5, 2.5, comma, "Exact p = 0,003489 (chi-square 12,5 on 2,5 df)"},
-        {1e306, 40, {}, "Exact p = 0 (chi-square 1E+306 on 40 df)"},
+        {1e306, 40, {}, "Exact p < 1E-300 (chi-square 1E+306 on 40 df)"},
+        {1400, 1, {}, "Exact p < 1E-300 (chi-square 1400 on 1 df)"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ExactPText(c.chisq, c.df, c.format), c.note);
