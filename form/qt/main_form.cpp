@@ -322,6 +322,8 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
             const QString text = QString::fromStdString(box->text);
             if (edit->text() != text) {
                 edit->setText(text);
+                // A number longer than its box shows its leading digits.
+                edit->setCursorPosition(0);
             }
             if (edit->isHidden() == box->visible) {
                 edit->setVisible(box->visible);
@@ -346,7 +348,9 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         auto* box = static_cast<QLineEdit*>(controls_[IndexOf(state_.focus->box)]);
         state_.focus.reset();
         box->setFocus(Qt::OtherFocusReason);
-        box->selectAll();
+        // Selected from the end back, so that the box shows its leading digits.
+        box->setSelection(static_cast<int>(box->text().size()),
+                          -static_cast<int>(box->text().size()));
     }
 }
 

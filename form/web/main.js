@@ -172,7 +172,8 @@ async function openWindow() {
         const box = form.takeFocus();
         if (box >= 0) {
             elements[box].focus();
-            elements[box].select();
+            // Selected from the end back, so that the box shows its leading digits.
+            elements[box].setSelectionRange(0, elements[box].value.length, "backward");
         }
     }
 

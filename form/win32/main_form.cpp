@@ -523,7 +523,8 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         HWND box = control(state_.focus->box);
         state_.focus.reset();
         SetFocus(box);
-        SendMessageW(box, EM_SETSEL, 0, -1);
+        // Selected from the end back, so that the box shows its leading digits.
+        SendMessageW(box, EM_SETSEL, GetWindowTextLengthW(box), 0);
     }
 }
 
