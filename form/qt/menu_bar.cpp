@@ -38,6 +38,19 @@ MenuBar::MenuBar(QWidget* parent) : QWidget(parent) {
             last = entry.menu;
         }
     }
+    QAccessible::installActivationObserver(this);
+    accessibilityActiveChanged(QAccessible::isActive());
+}
+
+MenuBar::~MenuBar() {
+    QAccessible::removeActivationObserver(this);
+}
+
+void MenuBar::accessibilityActiveChanged(bool active) {
+    if (active) {
+        // Once the window has placed the bar.
+        QMetaObject::invokeMethod(this, &MenuBar::menus, Qt::QueuedConnection);
+    }
 }
 
 // The titles' places as the desktop's menu bar works them out: each title's

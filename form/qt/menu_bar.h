@@ -4,6 +4,7 @@
 // when that menu first opens, so that none of it slows the window's start.
 #pragma once
 
+#include <QAccessible>
 #include <QStyleOptionMenuItem>
 #include <QWidget>
 #include <array>
@@ -21,11 +22,12 @@ namespace trolvane {
 // The command a key press stands for, where it is one of the table's keys.
 std::optional<MenuCommand> CommandOfKey(const QKeyEvent& event);
 
-class MenuBar : public QWidget {
+class MenuBar : public QWidget, private QAccessible::ActivationObserver {
     Q_OBJECT
 
   public:
     explicit MenuBar(QWidget* parent);
+    ~MenuBar() override;
 
     // The height the desktop's menu bar has with these titles.
     int barHeight() const;
@@ -59,6 +61,8 @@ class MenuBar : public QWidget {
     std::array<QStyleOptionMenuItem, kMenus> titleOptions() const;
     // Gives a menu its commands the first time it opens.
     void fill(QMenu* menu, const QString& title);
+    // A screen reader finds the real menu bar from the start.
+    void accessibilityActiveChanged(bool active) override;
 
     QMenuBar* menus_ = nullptr;
 };
