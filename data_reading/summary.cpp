@@ -105,6 +105,12 @@ const char* KaiserWord(double kmo) {
 
 DataSummary Summarise(Variables variables, const NumberFormat& userFormat) {
     const Matrix r = MatrixOf(variables);
+    if (!(r.cwiseAbs().maxCoeff() <= 1)) {
+        throw DataRefusal(
+            "The correlation matrix is not positive definite: a correlation in it lies outside "
+            "-1 to 1. Variables that are sums or copies of others do this, and so do "
+            "correlations typed wrongly.");
+    }
     Eigen::SelfAdjointEigenSolver<Matrix> solver(r, Eigen::EigenvaluesOnly);
     const Eigen::VectorXd ascending = solver.eigenvalues();
     const Eigen::LLT<Matrix> factor(r);

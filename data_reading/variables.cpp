@@ -72,7 +72,8 @@ std::vector<double> CorrelationsOfCovariances(const std::vector<double>& s, std:
     std::vector<double> r(p * p, 1.0);
     for (std::size_t i = 0; i < p; ++i) {
         for (std::size_t j = 0; j < i; ++j) {
-            r[i * p + j] = r[j * p + i] = s[i * p + j] / std::sqrt(s[i * p + i] * s[j * p + j]);
+            r[i * p + j] = r[j * p + i] =
+                s[i * p + j] / (std::sqrt(s[i * p + i]) * std::sqrt(s[j * p + j]));
         }
     }
     return r;
@@ -513,8 +514,13 @@ Variables RawDataText::Read() {
                               " is constant: every complete case holds the same value, so it "
                               "has no correlations.");
         }
-        // Centred on the mean before any product, so that a large mean with a
-        // small spread loses no digits.
+        // Scaled by a power of two, which changes no digit and no correlation,
+        // to keep sums and products of the largest and smallest doubles in
+        // range; then centred on the mean before any product, so that a large
+        // mean with a small spread loses no digits.
+        int exponent = 0;
+        std::frexp(column.cwiseAbs().maxCoeff(), &exponent);
+        column *= std::ldexp(1.0, -exponent);
         column.array() -= column.mean();
     }
     Eigen::MatrixXd products = Eigen::MatrixXd::Zero(data.cols(), data.cols());
@@ -529,7 +535,10 @@ Variables RawDataText::Read() {
             const auto a = static_cast<Eigen::Index>(i);
             const auto b = static_cast<Eigen::Index>(j);
             variables.correlations[i * p + j] =
-                i == j ? 1.0 : products(a, b) / std::sqrt(products(a, a) * products(b, b));
+                i == j ? 1.0
+                       // Rounding may carry a perfect correlation a hair past 1.
+                       : std::clamp(products(a, b) / std::sqrt(products(a, a) * products(b, b)),
+                                    -1.0, 1.0);
         }
     }
     values_ = {};

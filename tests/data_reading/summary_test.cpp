@@ -92,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Case{"RawData", Attitude(), 1e-12},
                       // A column near a million with a spread of one loses no digits.
                       Case{"LargeMeanSmallSpread", Attitude(0.1, 1e6), 1e-9},
+                      // Values near the largest double neither overflow nor lose digits.
+                      Case{"HugeValues", Attitude(1e306), 1e-12},
                       Case{"CovarianceMatrix", kAttitudeCovariances, 1e-8}),
     [](const auto& info) { return std::string(info.param.what); });
 
