@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 
 namespace trolvane {
 
@@ -37,5 +38,24 @@ inline constexpr std::array<MenuEntry, 6> kMenuCommands{{
     {MenuCommand::CopyResults, "Edit", "Copy Results", true, {true, 'C'}},
     {MenuCommand::About, "Help", "About Trolvane", false, {}},
 }};
+
+// Runs the desktop window's slot for the command: each window names its slots
+// after the commands, OpenData_Click to About_Click, and makes this a friend.
+template <typename Window>
+void RunMenuCommand(Window& window, MenuCommand command) {
+    static constexpr std::pair<MenuCommand, void (Window::*)()> kSlots[] = {
+        {MenuCommand::OpenData, &Window::OpenData_Click},
+        {MenuCommand::SaveResults, &Window::SaveResults_Click},
+        {MenuCommand::Quit, &Window::Quit_Click},
+        {MenuCommand::PasteData, &Window::PasteData_Click},
+        {MenuCommand::CopyResults, &Window::CopyResults_Click},
+        {MenuCommand::About, &Window::About_Click},
+    };
+    for (const auto& [each, slot] : kSlots) {
+        if (each == command) {
+            (window.*slot)();
+        }
+    }
+}
 
 }  // namespace trolvane

@@ -362,19 +362,7 @@ void MainForm::ReportError(const FailureReport& report) {
 }
 
 void MainForm::Menu_Click(MenuCommand command) {
-    static constexpr std::array<std::pair<MenuCommand, void (MainForm::*)()>, 6> kSlots{{
-        {MenuCommand::OpenData, &MainForm::OpenData_Click},
-        {MenuCommand::SaveResults, &MainForm::SaveResults_Click},
-        {MenuCommand::Quit, &MainForm::Quit_Click},
-        {MenuCommand::PasteData, &MainForm::PasteData_Click},
-        {MenuCommand::CopyResults, &MainForm::CopyResults_Click},
-        {MenuCommand::About, &MainForm::About_Click},
-    }};
-    for (const auto& [each, slot] : kSlots) {
-        if (each == command) {
-            (this->*slot)();
-        }
-    }
+    RunMenuCommand(*this, command);
 }
 
 void MainForm::OpenData_Click() {

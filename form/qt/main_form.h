@@ -51,6 +51,8 @@ class MainForm : public QWidget {
     void About_Click();
 
   private:
+    template <typename Window>
+    friend void RunMenuCommand(Window& window, MenuCommand command);
     // Makes the controls of the rows, or all others, each wired to its slot and
     // in the keyboard's order.
     void AddControls(bool rows);

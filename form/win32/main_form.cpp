@@ -426,22 +426,6 @@ void MainForm::Files_Drop(HDROP files) {
     }
 }
 
-void MainForm::RunMenuCommand(MenuCommand command) {
-    static constexpr std::pair<MenuCommand, void (MainForm::*)()> kActions[] = {
-        {MenuCommand::OpenData, &MainForm::OpenData_Click},
-        {MenuCommand::SaveResults, &MainForm::SaveResults_Click},
-        {MenuCommand::Quit, &MainForm::Quit_Click},
-        {MenuCommand::PasteData, &MainForm::PasteData_Click},
-        {MenuCommand::CopyResults, &MainForm::CopyResults_Click},
-        {MenuCommand::About, &MainForm::About_Click},
-    };
-    for (const auto& [each, action] : kActions) {
-        if (each == command) {
-            (this->*action)();
-        }
-    }
-}
-
 void MainForm::Tell(const std::string& text, UINT icon) {
     MessageBoxW(window_, Wide(text).c_str(), L"Trolvane", MB_OK | icon);
 }
@@ -555,7 +539,7 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             const int command = LOWORD(wParam) - kFirstMenuId;
             if (lParam == 0 && command >= 0 && command < int(kMenuCommands.size())) {
-                RunMenuCommand(kMenuCommands[command].command);
+                RunMenuCommand(*this, kMenuCommands[command].command);
                 return 0;
             }
             const int index = LOWORD(wParam) - kFirstControlId;

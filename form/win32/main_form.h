@@ -58,7 +58,8 @@ class MainForm {
     void CopyResults_Click();
     void About_Click();
     void Files_Drop(HDROP files);
-    void RunMenuCommand(MenuCommand command);
+    template <typename Window>
+    friend void RunMenuCommand(Window& window, MenuCommand command);
     // Shows the data dialog; Use These Numbers writes them into the window.
     void OpenData(DataDialog dialog);
     void Tell(const std::string& text, UINT icon);
