@@ -52,8 +52,8 @@ bench:
 	$(MAKE) web
 	@scripts/install-deps --web-test
 	/usr/bin/python3 bench/web_startup.py build-web/site
-	cmake --preset web -B build-webbench -DTROLVANE_BUILD_BENCH=ON -DTROLVANE_BUILD_TESTS=OFF
-	cmake --build build-webbench --target bench_data_reading
+	$(WEB_ENV) cmake --preset web -B build-webbench -DTROLVANE_BUILD_BENCH=ON -DTROLVANE_BUILD_TESTS=OFF
+	$(WEB_ENV) cmake --build build-webbench --target bench_data_reading
 	/usr/bin/python3 bench/data_reading.py build-bench build-webbench
 
 # The Debian package, in build-package/.
