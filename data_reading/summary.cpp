@@ -8,6 +8,7 @@
 #include <Eigen/Eigenvalues>
 
 #include "engine/chi_square.h"
+#include "engine/joined.h"
 
 namespace trolvane {
 namespace {
@@ -33,20 +34,8 @@ std::optional<double> KaiserMeyerOlkin(const Matrix& r, const Eigen::LLT<Matrix>
     return correlations / (correlations + partials);
 }
 
-std::string Whole(long long value) {
-    return std::to_string(value);
-}
-
-std::string Joined(const std::vector<std::string>& parts, const char* separator) {
-    std::string joined;
-    for (const std::string& part : parts) {
-        joined += (joined.empty() ? "" : separator) + part;
-    }
-    return joined;
-}
-
 std::string WhatWasRead(const Variables& variables) {
-    const std::string p = Whole(variables.count);
+    const std::string p = std::to_string(variables.count);
     switch (variables.kind) {
         case DataKind::CorrelationMatrix:
             return "Correlation matrix of " + p + " variables";
@@ -55,9 +44,10 @@ std::string WhatWasRead(const Variables& variables) {
         case DataKind::RawData:
             break;
     }
-    std::string line = "Raw data: " + Whole(variables.cases) + " cases of " + p + " variables";
+    std::string line =
+        "Raw data: " + std::to_string(variables.cases) + " cases of " + p + " variables";
     if (variables.incompleteCases > 0) {
-        line += " (" + Whole(variables.incompleteCases) +
+        line += " (" + std::to_string(variables.incompleteCases) +
                 (variables.incompleteCases == 1 ? " case" : " cases") +
                 " with missing values left out)";
     }
@@ -77,7 +67,7 @@ std::string DeterminantText(const DataSummary& summary, const NumberFormat& form
         mantissa = "1";
         exponent += 1;
     }
-    return mantissa + "E-" + Whole(static_cast<long long>(-exponent));
+    return mantissa + "E-" + std::to_string(static_cast<long long>(-exponent));
 }
 
 }  // namespace
@@ -145,8 +135,9 @@ std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFo
         }
         lines.push_back("Left out: " + Joined(leftOut, "; "));
     }
-    lines.push_back("Variables: " + (variables.names.empty() ? "1 to " + Whole(variables.count)
-                                                             : Joined(variables.names, ", ")));
+    lines.push_back("Variables: " + (variables.names.empty()
+                                         ? "1 to " + std::to_string(variables.count)
+                                         : Joined(variables.names, ", ")));
     lines.push_back("Determinant of R: " + DeterminantText(summary, format));
     if (const auto& test = summary.sphericity) {
         const std::optional<std::string> note = ExactPNote(test->chisq, test->df, format);

@@ -34,10 +34,6 @@ bool HoldsNumber(const Fields& fields) {
     return std::any_of(fields.begin(), fields.end(), IsNumber);
 }
 
-std::string Whole(long long value) {
-    return std::to_string(value);
-}
-
 // A name as written, its doubled quotes single again; "column 3" for none.
 std::string NameOf(std::string_view text, std::size_t column) {
     std::string name(text);
@@ -45,11 +41,11 @@ std::string NameOf(std::string_view text, std::size_t column) {
          at = name.find("\"\"", at + 1)) {
         name.erase(at, 1);
     }
-    return name.empty() ? "column " + Whole(static_cast<long long>(column) + 1) : name;
+    return name.empty() ? "column " + std::to_string(column + 1) : name;
 }
 
 std::string Place(long long line, std::size_t column) {
-    return "Line " + Whole(line) + ", column " + Whole(static_cast<long long>(column) + 1);
+    return "Line " + std::to_string(line) + ", column " + std::to_string(column + 1);
 }
 
 [[noreturn]] void RefuseCell(long long line, std::size_t column, const Field& field,
@@ -390,8 +386,9 @@ void RawDataText::ReadStretch(std::size_t from, std::size_t to, std::vector<Colu
         const TextLine& line = lines_[first_ + r];
         reader_.Split(line.text, fields);
         if (fields.size() > width) {
-            throw DataRefusal("Line " + Whole(line.number) + " has " + Whole(fields.size()) +
-                              " fields, more than the " + Whole(width) +
+            throw DataRefusal("Line " + std::to_string(line.number) + " has " +
+                              std::to_string(fields.size()) + " fields, more than the " +
+                              std::to_string(width) +
                               (header_ ? " names of the header." : " of the first line."));
         }
         for (std::size_t j = 0; j < fields.size(); ++j) {
@@ -493,9 +490,9 @@ Variables RawDataText::Read() {
     }
     const std::size_t n = complete.size();
     if (n < p + 1) {
-        throw DataRefusal("The data have " + Whole(n) + " complete cases of " + Whole(p) +
-                          " variables: correlations of " + Whole(p) + " variables need at least " +
-                          Whole(p + 1) + ".");
+        throw DataRefusal("The data have " + std::to_string(n) + " complete cases of " +
+                          std::to_string(p) + " variables: correlations of " + std::to_string(p) +
+                          " variables need at least " + std::to_string(p + 1) + ".");
     }
     // The complete cases of the kept columns, moved to the front in place.
     for (std::size_t c = 0; c < p; ++c) {
@@ -551,7 +548,7 @@ std::string RefusalForFileSize(std::uintmax_t bytes) {
     if (bytes <= kLargestDataFile) {
         return "";
     }
-    return "The file has " + Whole(static_cast<long long>(bytes >> 20)) +
+    return "The file has " + std::to_string(bytes >> 20) +
            " MB, too many for a table of data: Trolvane reads files of up to 1024 MB.";
 }
 

@@ -6,25 +6,18 @@
 #include <system_error>
 
 #include "data_reading/text_table.h"
+#include "engine/joined.h"
 #include "form/out_of_date.h"
 
 namespace trolvane {
 namespace {
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string joined;
-    for (const std::string& line : lines) {
-        joined += (joined.empty() ? "" : "\n") + line;
-    }
-    return joined;
-}
 
 // Reads the dialog's text into its summary, or the reason it cannot be used.
 void Read(DataDialog& dialog, const NumberFormat& format) {
     dialog.reading.reset();
     try {
         dialog.reading = Summarise(ReadVariables(dialog.text, format), format);
-        dialog.summary = Joined(SummaryLines(*dialog.reading, format));
+        dialog.summary = Joined(SummaryLines(*dialog.reading, format), "\n");
     } catch (const DataRefusal& refusal) {
         dialog.summary = refusal.what();
     } catch (const RunError& error) {

@@ -7,6 +7,7 @@
 #include "data_reading/summary.h"
 #include "engine/chi_square.h"
 #include "engine/component_test.h"
+#include "engine/joined.h"
 #include "form/data_dialog.h"
 
 namespace trolvane {
@@ -145,14 +146,6 @@ std::string ReportSentence(const FormState& form, const std::vector<ResultRow>& 
             ", det(R) = " + NumberText(source.detR, form.format) + "): ";
     for (const ResultRow* row : reported) {
         text += RowClause(*row, form.format) + (row == reported.back() ? "." : "; ");
-    }
-    return text;
-}
-
-std::string Joined(const Fields& fields, std::string_view separator) {
-    std::string text;
-    for (const std::string& field : fields) {
-        text += (&field == &fields.front() ? "" : std::string(separator)) + field;
     }
     return text;
 }
