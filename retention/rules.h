@@ -1,0 +1,80 @@
+// How many components to keep, by every recognised rule: parallel analysis,
+// the minimum average partial, optimal coordinates, the acceleration factor,
+// Kaiser's rule and Bartlett's test, each from the numbers it needs.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace trolvane {
+
+// How the random data of parallel analysis are drawn and summarised.
+struct RandomDataSettings {
+    int sets = 1000;
+    // The percentile compared against, from 50 to 99.
+    double percentile = 95;
+    std::uint64_t seed = 1;
+};
+
+// Per component, the largest first: the mean and the percentile of the
+// eigenvalues of the random data sets' correlation matrices.
+struct RandomEigenvalues {
+    std::vector<double> mean;
+    std::vector<double> percentile;
+};
+
+// Where a long computation is: the window reads it for its progress, and sets
+// `cancelled` to stop it.
+struct Progress {
+    std::atomic<int> setsDone{0};
+    std::atomic<bool> cancelled{false};
+};
+
+// Horn's parallel analysis: the eigenvalues of `sets` correlation matrices of
+// n cases of p independent standard normal variables, drawn as Wishart
+// matrices on n - 1 df by Bartlett's decomposition, each set from its own
+// generator seeded from the seed and the set's number. None when cancelled.
+std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n, const RandomDataSettings& settings,
+                                                  Progress* progress = nullptr);
+
+// Velicer's minimum average partial, from R (p x p, row after row): after m =
+// 0, 1, ..., p - 2 principal components are partialled out, the average of
+// the squared and of the fourth-power partial correlations over all pairs.
+struct AveragePartials {
+    std::vector<double> squared;
+    std::vector<double> fourthPower;
+};
+AveragePartials MinimumAveragePartial(int p, const std::vector<double>& correlations);
+
+// How many components a rule keeps. `atLeast` where the known eigenvalues end
+// before the rule stopped counting: it would keep `keep` or more.
+struct Count {
+    int keep = 0;
+    bool atLeast = false;
+    friend bool operator==(const Count&, const Count&) = default;
+};
+
+// The leading eigenvalues above their random percentile; counting stops at the
+// first that is not.
+Count AboveRandom(const std::vector<double>& eigenvalues, const std::vector<double>& percentile);
+
+// The m with the smallest average; 0 allowed; the first where tied.
+int SmallestAverage(const std::vector<double>& averages);
+
+// Optimal coordinates and the acceleration factor (Raiche et al. 2013), from
+// every eigenvalue of R and the random percentiles.
+int OptimalCoordinates(const std::vector<double>& eigenvalues, const std::vector<double>& percentile);
+int AccelerationFactor(const std::vector<double>& eigenvalues, const std::vector<double>& percentile);
+
+// Kaiser's rule: the eigenvalues above 1.
+Count Kaiser(const std::vector<double>& eigenvalues, int p);
+
+// Bartlett's tests in sequence: k = 0 is the sphericity test, k >= 1 the
+// window's test after k components with its exact p; keep = the first k whose
+// p is .05 or more, p - 1 when every test has p < .05. Raises RunError where
+// the numbers allow no test.
+Count BartlettCount(int p, double n, double detR, const std::vector<double>& eigenvalues);
+
+}  // namespace trolvane
