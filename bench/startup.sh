@@ -1,6 +1,7 @@
 #!/bin/sh
-# Start-up of Trolvane against a Qt window with one label, both from exec to
-# the window's first expose: instructions counted by callgrind (the same on
+# Start-up of Trolvane against its peers, a Qt window with one label, the same
+# form written plainly, and that form under a plain menu bar with the same
+# commands, all from exec to the window's first expose: instructions counted by callgrind (the same on
 # every run, the stable measure), then wall clock and peak resident memory over
 # alternating runs, as medians with their spread.
 # Needs a display; `make bench` runs it under Xvfb.
@@ -10,6 +11,8 @@ import os, platform, statistics, subprocess, sys, tempfile, time
 
 probes_dir, runs = sys.argv[1], int(sys.argv[2])
 probes = [("Qt window with one label", os.path.join(probes_dir, "startup_label")),
+          ("The form written plainly", os.path.join(probes_dir, "startup_plain_form")),
+          ("The plain form with menus", os.path.join(probes_dir, "startup_plain_menus")),
           ("Trolvane", os.path.join(probes_dir, "startup_trolvane"))]
 
 def instructions(path):
@@ -47,13 +50,16 @@ for _ in range(runs):
 model = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
               if line.startswith("model name")), platform.machine())
 print(f"Start-up, exec to first expose, {time.strftime('%Y-%m-%d')}, {os.cpu_count()} cores, {model}")
-print(f"{'':26s} {'instructions':>13s}  {'wall clock, median (quartiles)':>31s}  {'peak memory':>11s}")
+print(f"{'':28s} {'instructions':>13s}  {'wall clock, median (quartiles)':>31s}  {'peak memory':>11s}")
 for (name, _), count, wall, rss in zip(probes, counts, times, memory):
     low, mid, high = quartiles(wall)
-    print(f"{name:26s} {count / 1e6:11.2f} M  {mid:8.1f} ms ({low:.1f} to {high:.1f} ms)  "
+    print(f"{name:28s} {count / 1e6:11.2f} M  {mid:8.1f} ms ({low:.1f} to {high:.1f} ms)  "
           f"{statistics.median(rss):7.1f} MiB")
-wall_ratio = statistics.median(times[1]) / statistics.median(times[0])
-print(f"Trolvane against the one-label window: {counts[1] / counts[0]:.3f} x instructions, "
-      f"{statistics.median(memory[1]) - statistics.median(memory[0]):+.2f} MiB peak memory, "
-      f"{100 * (wall_ratio - 1):+.1f} % wall clock ({runs} alternating runs each)")
+def against(peer):
+    wall = statistics.median(times[-1]) / statistics.median(times[peer])
+    return (f"{counts[-1] / counts[peer]:.3f} x instructions, "
+            f"{statistics.median(memory[-1]) - statistics.median(memory[peer]):+.2f} MiB peak memory, "
+            f"{100 * (wall - 1):+.1f} % wall clock")
+print(f"Trolvane against the plain form with menus: {against(2)}")
+print(f"Trolvane against the one-label window: {against(0)} ({runs} alternating runs each)")
 PY

@@ -10,10 +10,12 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
 
@@ -21,7 +23,6 @@
 #include "form/qt/application.h"
 #include "form/qt/caption.h"
 #include "form/qt/data_window.h"
-#include "form/qt/menu_bar.h"
 #include "form/qt/stand_in_font.h"
 #include "form/results.h"
 
@@ -113,6 +114,12 @@ bool RowsInUse(const FormState& form) {
 // dialog was.
 constexpr char kResultsFile[] = "trolvane-results.csv";
 
+QKeySequence KeysOf(const MenuEntry& entry) {
+    const Qt::KeyboardModifiers modifiers =
+        entry.key.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    return QKeySequence(QKeyCombination(modifiers, Qt::Key(Qt::Key_A + entry.key.letter - 'A')));
+}
+
 // The first local file among dropped URLs; empty where none is one.
 QString DroppedFile(const QMimeData& dropped) {
     for (const QUrl& url : dropped.urls()) {
@@ -137,22 +144,22 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
     // The font most controls use, inherited rather than set on each.
     setFont(FontOf({kSmallPoints}));
 
-    // The menu bar above the form, which keeps its designed size: the window
-    // grows by the bar's height.
-    menuBar_ = new MenuBar(this);
-    connect(menuBar_, &MenuBar::chosen, this, &MainForm::Menu_Click);
-    const QSize formSize = Pixels(kClientArea).size();
-    const int barHeight = menuBar_->barHeight();
-    menuBar_->setGeometry(0, 0, formSize.width(), barHeight);
-    setFixedSize(formSize + QSize(0, barHeight));
-
-    area_ = new QWidget(this);
+    area_ = new QWidget;
     area_->setObjectName("form");
-    area_->setGeometry(QRect(QPoint(0, barHeight), formSize));
+    area_->setFixedSize(Pixels(kClientArea).size());
     QPalette background = area_->palette();
     background.setColor(QPalette::Window, QColor(kOrange.red, kOrange.green, kOrange.blue));
     area_->setPalette(background);
     area_->setAutoFillBackground(true);
+
+    // The menu bar above the form, which keeps its designed size: the window
+    // grows by the bar's height, and cannot be resized.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setMenuBar(AddMenuBar());
+    layout->addWidget(area_);
 
     AddControls(false);
     connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command1})]),
@@ -160,6 +167,27 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
     connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command2})]),
             &QPushButton::clicked, this, &MainForm::Command2_Click);
     Form_Load();
+}
+
+// The menus and their commands, from the command table, each with its keys,
+// which work wherever the keyboard is in the window.
+QMenuBar* MainForm::AddMenuBar() {
+    auto* bar = new QMenuBar(this);
+    // In the window, even on desktops with a global menu.
+    bar->setNativeMenuBar(false);
+    QMenu* menu = nullptr;
+    for (const MenuEntry& entry : kMenuCommands) {
+        if (menu == nullptr || menu->title().mid(1) != QLatin1String(entry.menu)) {
+            menu = bar->addMenu(QString("&") + entry.menu);
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(entry.text));
+        if (entry.hasKey) {
+            action->setShortcut(KeysOf(entry));
+        }
+        const MenuCommand command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { Menu_Click(command); });
+    }
+    return bar;
 }
 
 // The rows' controls stay hidden until Start shows them, so they are made only
@@ -261,18 +289,6 @@ bool MainForm::BoxEvent(QLineEdit* box, QEvent* event) {
         default:
             return false;
     }
-}
-
-void MainForm::keyPressEvent(QKeyEvent* event) {
-    if (const std::optional<MenuCommand> command = CommandOfKey(*event)) {
-        Menu_Click(*command);
-        return;
-    }
-    if (event->key() == Qt::Key_Alt) {
-        // Alt with a title's letter opens its menu, which the menu bar itself does.
-        menuBar_->menus();
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void MainForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -13,12 +13,12 @@
 #include "form/window_logic.h"
 
 class QLineEdit;
+class QMenuBar;
 class QMimeData;
 
 namespace trolvane {
 
 class Caption;
-class MenuBar;
 
 // The user's separators, as the system locale writes numbers.
 NumberFormat UserNumberFormat();
@@ -34,7 +34,6 @@ class MainForm : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -53,6 +52,7 @@ class MainForm : public QWidget {
   private:
     template <typename Window>
     friend void RunMenuCommand(Window& window, MenuCommand command);
+    QMenuBar* AddMenuBar();
     // Makes the controls of the rows, or all others, each wired to its slot and
     // in the keyboard's order.
     void AddControls(bool rows);
@@ -80,7 +80,6 @@ class MainForm : public QWidget {
     // when first needed.
     std::array<QWidget*, kControlCount> controls_{};
     bool showing_ = false;
-    MenuBar* menuBar_;
 };
 
 }  // namespace trolvane
