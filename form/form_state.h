@@ -10,6 +10,7 @@
 #include "engine/conversions.h"
 #include "engine/run_error.h"
 #include "form/controls.h"
+#include "form/rule_results.h"
 
 namespace trolvane {
 
@@ -63,6 +64,10 @@ struct DataOrigin {
     std::optional<std::string> n;
     std::vector<std::string> eigenvalues;
     std::optional<double> kmo;
+    // Every eigenvalue, the largest first, and R, p x p row after row, which
+    // the rules for how many components to keep use.
+    std::vector<double> allEigenvalues;
+    std::vector<double> correlations;
 };
 
 struct FormState {
@@ -82,6 +87,9 @@ struct FormState {
     std::optional<FocusRequest> focus;
     // Where the numbers came from, when the data dialog wrote them.
     std::optional<DataOrigin> fromData;
+    // How the rules draw their random data, and what they gave last.
+    RandomDataSettings ruleSettings;
+    std::optional<RuleResults> rules;
 
     // The control arrays, indexed 1 to 10; any other index is a missing element.
     TextBox& eigen(int index) { return Element(eigenBoxes, index); }

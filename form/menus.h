@@ -8,7 +8,15 @@
 
 namespace trolvane {
 
-enum class MenuCommand { OpenData, SaveResults, Quit, PasteData, CopyResults, About };
+enum class MenuCommand {
+    OpenData,
+    SaveResults,
+    Quit,
+    PasteData,
+    CopyResults,
+    HowManyComponents,
+    About
+};
 
 struct Key {
     bool shift = false;
@@ -18,7 +26,7 @@ struct Key {
 
 struct MenuEntry {
     MenuCommand command;
-    // "File", "Edit" or "Help".
+    // "File", "Edit", "View" or "Help".
     const char* menu;
     // As the menu shows it; "..." where a dialog asks for more.
     const char* text;
@@ -30,12 +38,13 @@ struct MenuEntry {
 };
 
 // The commands in the order the menus show them, menu after menu.
-inline constexpr std::array<MenuEntry, 6> kMenuCommands{{
+inline constexpr std::array<MenuEntry, 7> kMenuCommands{{
     {MenuCommand::OpenData, "File", "Open Data...", true, {false, 'O'}},
     {MenuCommand::SaveResults, "File", "Save Results...", true, {false, 'S'}},
     {MenuCommand::Quit, "File", "Quit", true, {false, 'Q'}, true},
     {MenuCommand::PasteData, "Edit", "Paste Data", true, {true, 'V'}},
     {MenuCommand::CopyResults, "Edit", "Copy Results", true, {true, 'C'}},
+    {MenuCommand::HowManyComponents, "View", "How Many Components", true, {true, 'H'}},
     {MenuCommand::About, "Help", "About Trolvane", false, {}},
 }};
 
@@ -49,6 +58,7 @@ void RunMenuCommand(Window& window, MenuCommand command) {
         {MenuCommand::Quit, &Window::Quit_Click},
         {MenuCommand::PasteData, &Window::PasteData_Click},
         {MenuCommand::CopyResults, &Window::CopyResults_Click},
+        {MenuCommand::HowManyComponents, &Window::HowManyComponents_Click},
         {MenuCommand::About, &Window::About_Click},
     };
     for (const auto& [each, slot] : kSlots) {

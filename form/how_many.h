@@ -1,0 +1,87 @@
+// The How Many Components window, whatever toolkit draws it: the random data's
+// settings, the numbers the rules use, and the lines, table and copies it shows.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "form/form_state.h"
+#include "form/results.h"
+#include "form/rule_results.h"
+
+namespace trolvane {
+
+constexpr char kHowManyTitle[] = "Trolvane: How Many Components";
+constexpr char kCopyTableButton[] = "Copy Table";
+constexpr char kCloseButton[] = "Close";
+
+// The window's three boxes, in their order: each one's accessible name, its
+// first text and the range a value must lie in.
+enum class Setting { Sets, Percentile, Seed };
+struct SettingEntry {
+    Setting setting;
+    const char* name;
+    const char* initial;
+    double lowest;
+    double highest;
+};
+inline constexpr std::array<SettingEntry, 3> kSettings{{
+    {Setting::Sets, "Random data sets", "1000", 100, 100000},
+    {Setting::Percentile, "Percentile", "95", 50, 99},
+    {Setting::Seed, "Seed", "1", 0, 4294967295.0},
+}};
+
+// The boxes read as settings, or the box that holds no value in its range and
+// the sentence that says so: "Percentile must be a whole number from 50 to 99."
+struct SettingsRefusal {
+    Setting box;
+    std::string sentence;
+};
+struct ReadSettingsResult {
+    std::optional<RandomDataSettings> settings;
+    std::optional<SettingsRefusal> refusal;
+};
+ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts,
+                                const NumberFormat& format);
+
+// The numbers the rules use now: p, n and det from the boxes, the rest from
+// the data or the rows. None where the boxes give no whole number of
+// variables from 3 up, no determinant or no eigenvalue.
+std::optional<RuleNumbers> NumbersForRules(const FormState& form);
+
+// Computes every rule; parallel analysis, the long part, reports its progress
+// and can be cancelled through `progress`. None when cancelled.
+std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
+                                        const RandomDataSettings& settings,
+                                        Progress* progress = nullptr);
+
+// The six lines, in the user's format, each saying what its rule keeps or
+// what it needs: "Parallel analysis: keep 5 (95th percentile of 1000 random
+// data sets of 2436 cases x 25 variables, seed 1)".
+std::vector<std::string> RuleLines(const RuleResults& results, const NumberFormat& format);
+
+// The table's header ("Random 95th percentile" follows the percentile), and
+// its rows, one per known eigenvalue, each with as many cells as the header.
+std::vector<std::string> TableHeader(const RuleResults& results);
+std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
+                                                const NumberFormat& format);
+
+// Copy Table: the table tab-separated, an empty line and the six lines; and
+// the same as HTML.
+CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format);
+
+// "Computing 1000 random data sets: 430 done", shown while a computation
+// has taken longer than half a second.
+std::string ProgressText(int setsDone, int sets);
+
+// Where the window's rules no longer follow from the boxes, the sentence that
+// says so; empty while they do, or before any were computed.
+std::string RulesOutOfDate(const FormState& form);
+
+// The sentence Copy Results adds once the rules are computed for the current
+// numbers, rules that cannot count left out; empty otherwise.
+std::string RulesSentence(const FormState& form);
+
+}  // namespace trolvane

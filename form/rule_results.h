@@ -1,0 +1,46 @@
+// What the rules for how many components to keep were computed from, and what
+// they gave: kept with the window's state, for the window and for a report.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "retention/rules.h"
+
+namespace trolvane {
+
+// The numbers the rules are computed from.
+struct RuleNumbers {
+    int p = 0;
+    // The sample size; none where the box holds no number.
+    std::optional<double> n;
+    double detR = 0;
+    // The known eigenvalues, the largest first: every one while the boxes
+    // still hold what Use wrote, else the typed rows up to the first without
+    // a number.
+    std::vector<double> eigenvalues;
+    // R, p x p row after row, from the data; empty for typed numbers.
+    std::vector<double> correlations;
+    bool fromData = false;
+    friend bool operator==(const RuleNumbers&, const RuleNumbers&) = default;
+};
+
+// Every rule's count, and the numbers behind the table.
+struct RuleResults {
+    RuleNumbers numbers;
+    RandomDataSettings settings;
+    // None without a sample size larger than p.
+    std::optional<RandomEigenvalues> random;
+    // None without R.
+    std::optional<AveragePartials> partials;
+    std::optional<Count> parallelAnalysis;
+    std::optional<int> mapSquared;
+    std::optional<int> mapFourthPower;
+    std::optional<int> optimalCoordinates;
+    std::optional<int> accelerationFactor;
+    Count kaiser;
+    // None where the numbers allow no test.
+    std::optional<Count> bartlett;
+};
+
+}  // namespace trolvane
