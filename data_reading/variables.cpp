@@ -9,22 +9,13 @@
 
 #include <Eigen/Core>
 
+#include "data_reading/cores.h"
 #include "data_reading/text_table.h"
 
 namespace trolvane {
 namespace {
 
 using Fields = std::vector<Field>;
-
-// The browser edition runs on one thread; elsewhere long data are read on
-// every core.
-std::size_t AvailableCores() {
-#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
-    return 1;
-#else
-    return std::max(1u, std::thread::hardware_concurrency());
-#endif
-}
 
 bool IsNumber(const Field& field) {
     return field.kind == Field::Kind::Number;

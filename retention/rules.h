@@ -16,6 +16,9 @@ struct RandomDataSettings {
     // The percentile compared against, from 50 to 99.
     double percentile = 95;
     std::uint64_t seed = 1;
+    // How many threads draw the sets: 0 for one per core. The numbers are the
+    // same on any number; the browser edition always draws on one.
+    int threads = 0;
 };
 
 // Per component, the largest first: the mean and the percentile of the
@@ -36,12 +39,16 @@ struct Progress {
 // n cases of p independent standard normal variables, drawn as Wishart
 // matrices on n - 1 df by Bartlett's decomposition, each set from its own
 // generator seeded from the seed and the set's number. None when cancelled.
-std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n, const RandomDataSettings& settings,
+// Raises RunError unless n > p >= 1 and sets >= 1.
+std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
+                                                  const RandomDataSettings& settings,
                                                   Progress* progress = nullptr);
 
 // Velicer's minimum average partial, from R (p x p, row after row): after m =
 // 0, 1, ..., p - 2 principal components are partialled out, the average of
-// the squared and of the fourth-power partial correlations over all pairs.
+// the squared and of the fourth-power partial correlations over all pairs;
+// element m of each is the average after m components. R must be positive
+// definite, as the data dialog's matrices are.
 struct AveragePartials {
     std::vector<double> squared;
     std::vector<double> fourthPower;
@@ -49,7 +56,8 @@ struct AveragePartials {
 AveragePartials MinimumAveragePartial(int p, const std::vector<double>& correlations);
 
 // How many components a rule keeps. `atLeast` where the known eigenvalues end
-// before the rule stopped counting: it would keep `keep` or more.
+// before the rule stopped counting: it would keep `keep` or more (Kaiser's
+// "at least 10", Bartlett's "more than 10" as keep 11).
 struct Count {
     int keep = 0;
     bool atLeast = false;
@@ -65,16 +73,22 @@ int SmallestAverage(const std::vector<double>& averages);
 
 // Optimal coordinates and the acceleration factor (Raiche et al. 2013), from
 // every eigenvalue of R and the random percentiles.
-int OptimalCoordinates(const std::vector<double>& eigenvalues, const std::vector<double>& percentile);
-int AccelerationFactor(const std::vector<double>& eigenvalues, const std::vector<double>& percentile);
+int OptimalCoordinates(const std::vector<double>& eigenvalues,
+                       const std::vector<double>& percentile);
+int AccelerationFactor(const std::vector<double>& eigenvalues,
+                       const std::vector<double>& percentile);
 
-// Kaiser's rule: the eigenvalues above 1.
+// Kaiser's rule: the eigenvalues above 1; atLeast where every known one is
+// and two or more are unknown (the p eigenvalues add up to p, so the last is
+// below 1 when all the others are above).
 Count Kaiser(const std::vector<double>& eigenvalues, int p);
 
 // Bartlett's tests in sequence: k = 0 is the sphericity test, k >= 1 the
 // window's test after k components with its exact p; keep = the first k whose
-// p is .05 or more, p - 1 when every test has p < .05. Raises RunError where
-// the numbers allow no test.
+// p is .05 or more, p - 1 when every test up to k = p - 2 has p < .05 (k = p - 1
+// has no df). Where the known eigenvalues end, or the window would call row k
+// impossible, before a test keeps: keep = that k, atLeast. Raises RunError
+// where the numbers allow no test at all, or a test fails on its arithmetic.
 Count BartlettCount(int p, double n, double detR, const std::vector<double>& eigenvalues);
 
 }  // namespace trolvane

@@ -1,0 +1,133 @@
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include <Eigen/Eigenvalues>
+#include <boost/random/chi_squared_distribution.hpp>
+#include <boost/random/mersenne_twister.hpp>
+#include <boost/random/normal_distribution.hpp>
+
+#include "data_reading/cores.h"
+#include "engine/run_error.h"
+#include "retention/quantile.h"
+#include "retention/rules.h"
+
+namespace trolvane {
+namespace {
+
+// SplitMix64's step: different inputs give different, well-spread outputs.
+std::uint64_t Mixed(std::uint64_t x) {
+    x += 0x9e3779b97f4a7c15;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111eb;
+    return x ^ (x >> 31);
+}
+
+// The seed of set number `set`'s own Mersenne Twister: Mixed(Mixed(seed) + set).
+std::uint64_t SetSeed(std::uint64_t seed, int set) {
+    return Mixed(Mixed(seed) + static_cast<std::uint64_t>(set));
+}
+
+// What one thread needs to draw a set, made before any thread starts.
+class RandomCorrelations {
+  public:
+    RandomCorrelations(int p, double n) : n_(n), factor_(Eigen::MatrixXd::Zero(p, p)), solver_(p) {}
+
+    // The eigenvalues of set number `set`, the largest first, into `out`.
+    void Eigenvalues(std::uint64_t seed, int set, double* out);
+
+  private:
+    double n_;
+    Eigen::MatrixXd factor_;
+    Eigen::MatrixXd wishart_;
+    Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver_;
+};
+
+// Bartlett's decomposition: W = L L' on n - 1 df, L lower triangular with
+// sqrt(chi-square on n - 1 - i df) at (i, i) and standard normals below, drawn
+// in that order: the diagonal first, then the triangle row after row. The
+// correlations are W scaled to a unit diagonal.
+void RandomCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) {
+    boost::random::mt19937_64 engine(SetSeed(seed, set));
+    const Eigen::Index p = factor_.rows();
+    for (Eigen::Index i = 0; i < p; ++i) {
+        const double df = n_ - 1 - static_cast<double>(i);
+        factor_(i, i) = std::sqrt(boost::random::chi_squared_distribution<double>(df)(engine));
+    }
+    boost::random::normal_distribution<double> normal;
+    for (Eigen::Index i = 1; i < p; ++i) {
+        for (Eigen::Index j = 0; j < i; ++j) {
+            factor_(i, j) = normal(engine);
+        }
+    }
+    wishart_.noalias() = factor_.triangularView<Eigen::Lower>() * factor_.transpose();
+    const Eigen::VectorXd scale = wishart_.diagonal().cwiseSqrt().cwiseInverse();
+    wishart_ = scale.asDiagonal() * wishart_ * scale.asDiagonal();
+    solver_.compute(wishart_, Eigen::EigenvaluesOnly);
+    // Eigen gives them the smallest first.
+    std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out);
+}
+
+int ThreadsFor(const RandomDataSettings& settings) {
+    const std::size_t threads = settings.threads > 0 && kThreadsAvailable
+                                    ? static_cast<std::size_t>(settings.threads)
+                                    : AvailableCores();
+    return static_cast<int>(
+        std::min<std::size_t>(threads, static_cast<std::size_t>(settings.sets)));
+}
+
+}  // namespace
+
+std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
+                                                  const RandomDataSettings& settings,
+                                                  Progress* progress) {
+    if (!(p >= 1 && n > p && settings.sets >= 1)) {
+        throw RunError(ErrorKind::InvalidArgument);
+    }
+    const auto components = static_cast<std::size_t>(p);
+    const auto sets = static_cast<std::size_t>(settings.sets);
+    // Set after set, each set's eigenvalues side by side.
+    std::vector<double> drawn(sets * components);
+    std::atomic<int> nextSet{0};
+    const auto draw = [&](RandomCorrelations& random) {
+        for (int set = nextSet++; set < settings.sets; set = nextSet++) {
+            if (progress && progress->cancelled) {
+                return;
+            }
+            random.Eigenvalues(settings.seed, set,
+                               &drawn[static_cast<std::size_t>(set) * components]);
+            if (progress) {
+                ++progress->setsDone;
+            }
+        }
+    };
+    std::vector<RandomCorrelations> workspaces;
+    for (int t = ThreadsFor(settings); t > 0; --t) {
+        workspaces.emplace_back(p, n);
+    }
+    std::vector<std::thread> others;
+    for (std::size_t t = 1; t < workspaces.size(); ++t) {
+        others.emplace_back(draw, std::ref(workspaces[t]));
+    }
+    draw(workspaces.front());
+    for (std::thread& other : others) {
+        other.join();
+    }
+    if (progress && progress->cancelled) {
+        return std::nullopt;
+    }
+    RandomEigenvalues random;
+    std::vector<double> component(sets);
+    for (std::size_t i = 0; i < components; ++i) {
+        double sum = 0;
+        for (std::size_t set = 0; set < sets; ++set) {
+            component[set] = drawn[set * components + i];
+            sum += component[set];
+        }
+        random.mean.push_back(sum / static_cast<double>(sets));
+        random.percentile.push_back(Quantile(component, settings.percentile / 100));
+    }
+    return random;
+}
+
+}  // namespace trolvane

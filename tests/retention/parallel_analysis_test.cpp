@@ -1,0 +1,101 @@
+// Parallel analysis against random data drawn case by case, within Monte Carlo
+// error, and the same numbers whatever the threads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include <Eigen/Eigenvalues>
+#include <boost/random/mersenne_twister.hpp>
+#include <boost/random/normal_distribution.hpp>
+
+#include "retention/quantile.h"
+#include "retention/rules.h"
+
+namespace trolvane {
+namespace {
+
+constexpr int kP = 6;
+constexpr int kN = 40;
+constexpr int kSets = 4000;
+
+// The eigenvalues of the correlations of kN cases of kP standard normals, set
+// after set, each set's the largest first.
+std::vector<std::vector<double>> SimulatedEigenvalues() {
+    boost::random::mt19937_64 engine(20240601);
+    boost::random::normal_distribution<double> normal;
+    std::vector<std::vector<double>> byComponent(kP);
+    Eigen::MatrixXd data(kN, kP);
+    for (int set = 0; set < kSets; ++set) {
+        for (double& x : data.reshaped()) {
+            x = normal(engine);
+        }
+        const Eigen::MatrixXd centred = data.rowwise() - data.colwise().mean();
+        const Eigen::MatrixXd products = centred.transpose() * centred;
+        const Eigen::VectorXd scale = products.diagonal().cwiseSqrt().cwiseInverse();
+        const Eigen::VectorXd values =
+            Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(
+                scale.asDiagonal() * products * scale.asDiagonal(), Eigen::EigenvaluesOnly)
+                .eigenvalues();
+        for (int i = 0; i < kP; ++i) {
+            byComponent[static_cast<std::size_t>(i)].push_back(values(kP - 1 - i));
+        }
+    }
+    return byComponent;
+}
+
+TEST(ParallelAnalysis, AgreesWithRandomDataWithinMonteCarloError) {
+    RandomDataSettings settings;
+    settings.sets = kSets;
+    const std::optional<RandomEigenvalues> drawn = ParallelAnalysis(kP, kN, settings);
+    ASSERT_TRUE(drawn);
+    std::vector<std::vector<double>> simulated = SimulatedEigenvalues();
+    for (std::size_t i = 0; i < kP; ++i) {
+        std::vector<double>& values = simulated[i];
+        double mean = 0;
+        double squares = 0;
+        for (const double value : values) {
+            mean += value / kSets;
+            squares += value * value / kSets;
+        }
+        // Both estimates err; four standard errors of their difference.
+        const double spread = std::sqrt(2.0 / kSets) * 4;
+        EXPECT_NEAR(drawn->mean[i], mean, spread * std::sqrt(squares - mean * mean)) << i;
+        // A percentile's standard error: sqrt(q (1 - q) / N) over the density there.
+        const double q = 0.95;
+        const double width = Quantile(values, q + 0.02) - Quantile(values, q - 0.02);
+        EXPECT_NEAR(drawn->percentile[i], Quantile(values, q),
+                    spread * std::sqrt(q * (1 - q)) * width / 0.04)
+            << i;
+    }
+}
+
+TEST(ParallelAnalysis, GivesTheSameNumbersOnOneAndTwoThreads) {
+    RandomDataSettings settings;
+    settings.sets = 300;
+    settings.seed = 7;
+    settings.threads = 1;
+    Progress progress;
+    const std::optional<RandomEigenvalues> one = ParallelAnalysis(25, 2436, settings, &progress);
+    settings.threads = 2;
+    const std::optional<RandomEigenvalues> two = ParallelAnalysis(25, 2436, settings);
+    ASSERT_TRUE(one && two);
+    EXPECT_EQ(one->mean, two->mean);
+    EXPECT_EQ(one->percentile, two->percentile);
+    EXPECT_EQ(progress.setsDone, 300);
+    settings.seed = 8;
+    EXPECT_NE(ParallelAnalysis(25, 2436, settings)->mean, one->mean);
+    // A million cases draw as fast, and their eigenvalues are all near 1.
+    const RandomEigenvalues many = *ParallelAnalysis(25, 1e6, settings);
+    EXPECT_NEAR(many.percentile.front(), 1, 0.02);
+    EXPECT_NEAR(many.percentile.back(), 1, 0.02);
+}
+
+TEST(ParallelAnalysis, StopsWhenCancelled) {
+    Progress progress;
+    progress.cancelled = true;
+    EXPECT_FALSE(ParallelAnalysis(10, 100, {}, &progress));
+}
+
+}  // namespace
+}  // namespace trolvane
