@@ -7,6 +7,7 @@
 #include "data_reading/summary.h"
 #include "engine/chi_square.h"
 #include "engine/component_test.h"
+#include "engine/escaped_html.h"
 #include "engine/joined.h"
 #include "form/data_dialog.h"
 
@@ -152,29 +153,6 @@ std::string ReportSentence(const FormState& form, const std::vector<ResultRow>& 
 
 std::string PlainLine(const Fields& fields) {
     return Joined(fields, "\t") + "\n";
-}
-
-std::string EscapedHtml(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
 }
 
 std::string HtmlRow(const Fields& fields, std::string_view cellTag) {
