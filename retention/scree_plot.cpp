@@ -89,8 +89,8 @@ double TidyMultiple(long long i, double mantissa, int power) {
     return power >= 0 ? multiple * ten : multiple / ten;
 }
 
-// The eigenvalue axis's ticks: the fewest steps of 1, 2 or 5 times a power of
-// ten that cover 0 and the values with at most maxSteps steps.
+// The eigenvalue axis's ticks: the smallest step of 1, 2 or 5 times a power of
+// ten whose multiples cover 0 and the values in at most maxSteps steps.
 std::vector<double> TidyTicks(double lowest, double highest, int maxSteps) {
     lowest = std::min(lowest, 0.0);
     highest = std::max(highest, 0.0);
@@ -265,6 +265,32 @@ std::vector<LegendEntry> Legend(const std::vector<std::pair<std::string, Stroke>
     return legend;
 }
 
+std::vector<std::pair<std::string, Stroke>> LegendRows(const ScreePlotData& data,
+                                                       const NumberFormat& format,
+                                                       const Sizes& sizes) {
+    std::vector<std::pair<std::string, Stroke>> rows{
+        {"Eigenvalues of the data", DataStroke(sizes)}};
+    if (!data.random.percentile.empty()) {
+        rows.push_back(
+            {"Random data, " + PercentileOrdinal(data.percentile, format) + " percentile",
+             RandomStroke(sizes)});
+    }
+    return rows;
+}
+
+// The eigenvalue axis's ticks over every plotted value.
+std::vector<double> EigenvalueTicks(const std::vector<double>& eigenvalues,
+                                    const std::vector<double>& percentiles, int maxSteps) {
+    std::vector<double> values = eigenvalues;
+    values.insert(values.end(), percentiles.begin(), percentiles.end());
+    std::erase_if(values, [](double value) { return !std::isfinite(value); });
+    if (values.empty()) {
+        return TidyTicks(0, 0, maxSteps);
+    }
+    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+    return TidyTicks(*lowest, *highest, maxSteps);
+}
+
 std::string Description(const ScreePlotData& data, int kept, const NumberFormat& format) {
     const std::vector<double>& values = data.eigenvalues;
     const auto shown = [&format](double value) { return FixedNumberText(value, 3, format); };
@@ -318,15 +344,8 @@ ScreePlot LaidOutScreePlot(const ScreePlotData& data, const PlotSize& size,
     plot.name = "Scree plot";
     plot.description = Description(data, kept, format);
 
-    std::vector<std::pair<std::string, Stroke>> legendRows{
-        {"Eigenvalues of the data", DataStroke(sizes)}};
-    if (!data.random.percentile.empty()) {
-        legendRows.push_back(
-            {"Random data, " + PercentileOrdinal(data.percentile, format) + " percentile",
-             RandomStroke(sizes)});
-    }
-    plot.legend = Legend(legendRows, size.width, sizes);
-    const int legendRowCount = static_cast<int>(legendRows.size());
+    plot.legend = Legend(LegendRows(data, format, sizes), size.width, sizes);
+    const int legendRowCount = static_cast<int>(plot.legend.size());
 
     // The plot's top leaves room above its highest tick label for the legend's
     // last row, where the eigenvalue axis's title stands.
@@ -339,14 +358,9 @@ ScreePlot LaidOutScreePlot(const ScreePlotData& data, const PlotSize& size,
                         sizes.thinWidth);
     area.bottom = std::max(area.bottom, area.top + 1);
 
-    std::vector<double> values = data.eigenvalues;
-    values.insert(values.end(), percentiles.begin(), percentiles.end());
-    std::erase_if(values, [](double value) { return !std::isfinite(value); });
-    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
     const int maxSteps =
         std::max(2, static_cast<int>((area.bottom - area.top) / sizes.tickSpacing));
-    const std::vector<double> ticks =
-        TidyTicks(values.empty() ? 0 : *lowest, values.empty() ? 0 : *highest, maxSteps);
+    const std::vector<double> ticks = EigenvalueTicks(data.eigenvalues, percentiles, maxSteps);
     area.lowest = ticks.front();
     area.highest = ticks.back();
     std::vector<std::string> tickLabels;
