@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
@@ -63,10 +64,14 @@ HowManyWindow::HowManyWindow(const NumberFormat& format, QWidget* parent)
     layout->addWidget(status_);
     layout->addWidget(progress_);
 
-    lines_ = new QLabel(this);
-    lines_->setTextFormat(Qt::PlainText);
-    lines_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Six lines to select and copy, and for a screen reader to read.
+    lines_ = new QPlainTextEdit(this);
+    lines_->setReadOnly(true);
+    lines_->setFrameShape(QFrame::NoFrame);
+    lines_->setBackgroundRole(QPalette::Window);
+    lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
     lines_->setAccessibleName("Rules");
+    lines_->setFixedHeight(lines_->fontMetrics().lineSpacing() * 7);
     layout->addWidget(lines_);
 
     table_ = new QTableWidget(this);
@@ -102,7 +107,11 @@ void HowManyWindow::Show(const FormState& form) {
     QFont font = lines_->font();
     font.setItalic(!status.empty());
     lines_->setFont(font);
-    lines_->setEnabled(status.empty());
+    QPalette ink = palette();
+    if (!status.empty()) {
+        ink.setColor(QPalette::Text, ink.color(QPalette::Disabled, QPalette::Text));
+    }
+    lines_->setPalette(ink);
     if (!shown_) {
         lines_->clear();
         table_->clear();
@@ -111,7 +120,7 @@ void HowManyWindow::Show(const FormState& form) {
         plot_->setData(std::nullopt);
         return;
     }
-    lines_->setText(QString::fromStdString(Joined(RuleLines(*shown_, format_), "\n")));
+    lines_->setPlainText(QString::fromStdString(Joined(RuleLines(*shown_, format_), "\n")));
     const std::vector<std::string> header = TableHeader(*shown_);
     const std::vector<std::vector<std::string>> rows = TableRows(*shown_, format_);
     table_->clear();

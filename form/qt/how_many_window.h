@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QTableWidget;
 
@@ -45,7 +46,7 @@ class HowManyWindow : public QDialog {
     QLabel* status_;
     QProgressBar* progress_;
     ScreePlotView* plot_;
-    QLabel* lines_;
+    QPlainTextEdit* lines_;
     QTableWidget* table_;
     // The rules shown, for Copy Table.
     std::optional<RuleResults> shown_;
