@@ -246,9 +246,9 @@ CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format
     }
     copied.html += "</table>\n";
     const std::vector<std::string> lines = RuleLines(results, format);
-    copied.plainText += "\n" + Joined(lines, "\n") + "\n";
+    copied.plainText.append("\n").append(Joined(lines, "\n")).append("\n");
     for (const std::string& line : lines) {
-        copied.html += "<p>" + EscapedHtml(line) + "</p>\n";
+        copied.html.append("<p>").append(EscapedHtml(line)).append("</p>\n");
     }
     return copied;
 }
