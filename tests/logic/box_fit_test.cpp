@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "form/caption_fit.h"
 #include "form/controls.h"
@@ -10,14 +11,9 @@
 namespace trolvane {
 namespace {
 
-// A text of digits in Tahoma, whose digits are 0.546 em wide, at 96 dpi.
+// Digits in Tahoma, 0.546 em wide, at 96 dpi.
 double DigitsWidth(int digits, double points) {
     return digits * 0.546 * points * 96 / 72;
-}
-
-// The room a box's frame leaves: its border and padding, 3 px each side.
-double Room(ControlId box) {
-    return EntryOf(box).place.width / double(kTwipsPerPixelAt96Dpi) - 6;
 }
 
 struct BoxCase {
@@ -29,20 +25,20 @@ struct BoxCase {
 
 class BoxPointsOfDigits : public ::testing::TestWithParam<BoxCase> {};
 
+// Against the room inside a frame of 3 px each side.
 TEST_P(BoxPointsOfDigits, AreTheLargestThatFitDownToSixPoints) {
-    const BoxCase& c = GetParam();
-    const double designed = EntryOf(c.box).look.points;
-    const double room = Room(c.box);
+    const auto [box, wholeAtDesigned, wholeAtSmallest] = GetParam();
+    const double designed = EntryOf(box).look.points;
+    const double room = EntryOf(box).place.width / double(kTwipsPerPixelAt96Dpi) - 6;
     for (int digits = 1; digits <= 20; ++digits) {
-        const double points =
-            BoxPoints(designed, room, [&](double size) { return DigitsWidth(digits, size); });
-        if (digits <= c.wholeAtDesigned || digits > c.wholeAtSmallest) {
+        const auto width = [&](double points) { return DigitsWidth(digits, points); };
+        const double points = BoxPoints(designed, room, width);
+        if (digits <= wholeAtDesigned || digits > wholeAtSmallest) {
             EXPECT_EQ(points, designed) << digits << " digits";
         } else {
             EXPECT_GE(points, kSmallestLegiblePoints) << digits << " digits";
-            EXPECT_LT(points, designed) << digits << " digits";
-            EXPECT_LE(DigitsWidth(digits, points), room) << digits << " digits";
-            EXPECT_GT(DigitsWidth(digits, points + kPointStep), room) << digits << " digits";
+            EXPECT_LE(width(points), room) << digits << " digits";
+            EXPECT_GT(width(points + kPointStep), room) << digits << " digits";
         }
     }
 }
@@ -53,36 +49,23 @@ INSTANTIATE_TEST_SUITE_P(TopBoxesAndEigenvalues, BoxPointsOfDigits,
                                            BoxCase{{Control::f}, 4, 8},
                                            BoxCase{{Control::eigen, 1}, 9, 13}));
 
-// Characters, not bytes, as a box of ten characters' room would count them.
-std::size_t Characters(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
-struct ShownCase {
-    const char* text;
-    const char* shown;
-};
-
-class ShownNumberInTenCharacters : public ::testing::TestWithParam<ShownCase> {};
-
-TEST_P(ShownNumberInTenCharacters, KeepsLeadingDigitsAndExponent) {
-    const auto fits = [](std::string_view text) { return Characters(text) <= 10; };
-    EXPECT_EQ(ShownNumber(GetParam().text, fits), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(Numbers, ShownNumberInTenCharacters,
-                         ::testing::Values(ShownCase{"2436", "2436"}, ShownCase{"0.48", "0.48"},
-                                           ShownCase{"5.13431117720728", "5.1343111…"},
-                                           ShownCase{"0,000564063865899769", "0,0005640…"},
-                                           ShownCase{"1.23456789012345E-05", "1.234…E-05"},
-                                           ShownCase{"-2.5e+300", "-2.5e+300"},
-                                           ShownCase{"123456789012345e7", "1234567…e7"},
-                                           ShownCase{"Eigenvalues 2", "Eigenvalu…"},
-                                           ShownCase{"ääääääääääää", "äääääääää…"}));
-
-TEST(ShownNumber, KeepsOneDigitAndTheExponentWhereNothingFits) {
+TEST(ShownNumber, KeepsLeadingDigitsAndTheExponentInTenCharacters) {
+    // Characters, not bytes: the ellipsis is one.
+    const auto fits = [](std::string_view text) {
+        return std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }) <=
+               10;
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"2436", "2436"},
+        {"5.13431117720728", "5.1343111…"},
+        {"1.23456789012345E-05", "1.234…E-05"},
+        {"-2.5e+300", "-2.5e+300"},
+        {"Eigenvalues 2", "Eigenvalu…"},
+        {"ääääääääääää", "äääääääää…"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(ShownNumber(text, fits), shown);
+    }
     EXPECT_EQ(ShownNumber("1.23456789012345E-05", [](std::string_view) { return false; }),
               "1…E-05");
 }
