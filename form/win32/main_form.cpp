@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -29,6 +30,10 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 // Files dropped on the window are opened as data.
 constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
 constexpr int kIconResource = 1;
+// The pixels, at 96 dpi, a box leaves between its frame and its text, each side,
+// and the pixel the caret takes after the last character while the user types.
+constexpr int kBoxMarginTwips = 15;
+constexpr int kCaretPixels = 1;
 // The data dialog is drawn in the size of the window's small captions.
 constexpr double kDialogPoints = 8.25;
 // Room for the longest path Windows allows.
@@ -268,7 +273,8 @@ void MainForm::CreateControls() {
                 break;
         }
         controls_[i] = control;
-        if (entry.kind == Kind::ResultLabel) {
+        // A result's note, and a box's number where the box shows it shortened.
+        if (entry.kind == Kind::ResultLabel || entry.kind == Kind::Box) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -293,6 +299,8 @@ void MainForm::Layout() {
         if (IsLabel(entry.kind)) {
             // Refitted at this resolution when next shown.
             captions_[i] = L"\uFFFF";
+        } else if (entry.kind == Kind::Box) {
+            numbers_[i] = L"\uFFFF";
         } else {
             SendMessageW(controls_[i], WM_SETFONT,
                          reinterpret_cast<WPARAM>(Font(entry.look.points, entry.look.bold, false)),
@@ -461,17 +469,78 @@ void MainForm::ShowCaption(int index, const Label& label) {
         ShowWindow(control, caption.empty() ? SW_HIDE : SW_SHOWNA);
         InvalidateRect(control, nullptr, TRUE);
     }
-    const std::wstring note = Wide(label.Note());
-    if (note != notes_[index]) {
-        notes_[index] = note;
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = notes_[index].data();
-        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-        Annotate(control, PROPID_ACC_DESCRIPTION, note);
+    ShowNote(index, Wide(label.Note()));
+}
+
+void MainForm::ShowNote(int index, const std::wstring& note) {
+    if (note == notes_[index]) {
+        return;
     }
+    notes_[index] = note;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(controls_[index]);
+    tool.lpszText = notes_[index].data();
+    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    Annotate(controls_[index], PROPID_ACC_DESCRIPTION, note);
+}
+
+void MainForm::ShowNumber(int index, const std::wstring& number) {
+    if (number == numbers_[index]) {
+        return;
+    }
+    numbers_[index] = number;
+    HWND box = controls_[index];
+    const Look look = kControls[index].look;
+    const int margin = Pixels(kBoxMarginTwips);
+    RECT client;
+    GetClientRect(box, &client);
+    const double room = client.right - 2 * margin - kCaretPixels;
+    HDC dc = GetDC(box);
+    const auto width = [&](HFONT font, const std::wstring& text) {
+        SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return static_cast<double>(extent.cx);
+    };
+    HFONT font = Font(
+        BoxPoints(look.points, room,
+                  [&](double points) { return width(Font(points, look.bold, false), number); }),
+        look.bold, false);
+    shownNumbers_[index] = Wide(ShownNumber(
+        Utf8(number), [&](std::string_view shown) { return width(font, Wide(shown)) <= room; }));
+    ReleaseDC(box, dc);
+    // A new font brings the box's own margins back.
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    InvalidateRect(box, nullptr, TRUE);
+    ShowNote(index, shownNumbers_[index] == number ? L"" : number);
+}
+
+// While the keyboard is elsewhere a number too wide for its box is drawn
+// shortened in the box; true where it was.
+bool MainForm::Box_Paint(int index) {
+    HWND box = controls_[index];
+    const std::wstring& shown = shownNumbers_[index];
+    if (GetFocus() == box || shown == numbers_[index]) {
+        return false;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(box, &paint);
+    RECT client;
+    GetClientRect(box, &client);
+    // The parent gives the box's colours, as it gives them to the box itself.
+    const auto background = reinterpret_cast<HBRUSH>(SendMessageW(
+        window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
+    FillRect(dc, &client, background);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    RECT text;
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, shown.c_str(), -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    EndPaint(box, &paint);
+    return true;
 }
 
 void MainForm::Show(const std::optional<FailureReport>& report) {
@@ -484,6 +553,7 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
             if (TextOf(control) != text) {
                 SetWindowTextW(control, text.c_str());
             }
+            ShowNumber(i, text);
             // The box's own flag: the window itself may not be shown yet.
             const bool shown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
             if (shown != box->visible) {
@@ -527,11 +597,18 @@ LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wPa
 
 LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR index, DWORD_PTR form) {
-    if (message == WM_PASTE &&
-        reinterpret_cast<MainForm*>(form)->Box_Paste(static_cast<int>(index))) {
+    auto* window = reinterpret_cast<MainForm*>(form);
+    const int control = static_cast<int>(index);
+    if ((message == WM_PASTE && window->Box_Paste(control)) ||
+        (message == WM_PAINT && window->Box_Paint(control))) {
         return 0;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    // The box is drawn whole while typed in, and shortened once left.
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        InvalidateRect(box, nullptr, TRUE);
+    }
+    return result;
 }
 
 LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -51,6 +51,7 @@ class MainForm {
     void Command2_Click();
     void Box_Change(int index);
     bool Box_Paste(int index);
+    bool Box_Paint(int index);
     void OpenData_Click();
     void SaveResults_Click();
     void Quit_Click();
@@ -67,6 +68,10 @@ class MainForm {
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
     void ShowCaption(int index, const Label& label);
+    // The box's number in the largest size that fits it, or shortened.
+    void ShowNumber(int index, const std::wstring& number);
+    // The note as the control's tooltip and accessible description.
+    void ShowNote(int index, const std::wstring& note);
     HFONT Font(double points, bool bold, bool italic);
     HFONT FittingFont(int index, const std::wstring& caption, bool italic);
     int Pixels(int twips) const;
@@ -83,6 +88,10 @@ class MainForm {
     // What each label shows now, so that only a change is drawn again.
     std::array<std::wstring, kControlCount> captions_;
     std::array<std::wstring, kControlCount> notes_;
+    // Each box's number as last fitted, and what the box shows of it while
+    // the keyboard is elsewhere.
+    std::array<std::wstring, kControlCount> numbers_;
+    std::array<std::wstring, kControlCount> shownNumbers_;
     std::array<bool, kControlCount> outOfDate_{};
     std::array<bool, kControlCount> impossible_{};
     std::map<std::tuple<int, bool, bool>, HFONT> fonts_;

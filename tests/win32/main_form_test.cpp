@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -138,6 +140,36 @@ class Win32Window : public ::testing::Test {
         }
     }
 
+    // Whether the box's text, in its own font of 6 pt or more, is within its
+    // formatting rectangle; else whether the box's tooltip gives it whole.
+    bool ShowsItsNumber(HWND box, bool wholeOnly) {
+        const std::wstring text = Text(box);
+        HDC dc = GetDC(box);
+        auto* font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+        SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        ReleaseDC(box, dc);
+        RECT room;
+        SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        LOGFONTW look;
+        GetObjectW(font, sizeof look, &look);
+        // The window's tooltip control, which the window owns.
+        HWND tips = nullptr;
+        do {
+            tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
+        } while (tips != nullptr && GetWindow(tips, GW_OWNER) != form.window());
+        wchar_t tip[64] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = form.window();
+        tool.uId = reinterpret_cast<UINT_PTR>(box);
+        tool.lpszText = tip;
+        SendMessageW(tips, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+        return (extent.cx <= room.right - room.left && -look.lfHeight >= 8) ||
+               (!wholeOnly && text == tip);
+    }
+
     MainForm form{GetModuleHandleW(nullptr)};
 
   private:
@@ -253,6 +285,33 @@ TEST_F(Win32Window, WritesTheUsersDecimalComma) {
     Type(Control::eigen, L"0,6", 3);
     EXPECT_EQ(Click(Control::Command2), L"");
     EXPECT_EQ(Text(Control(Control::test, 1)), L" X\u00b2(5)= 9,728 p > .05");
+}
+
+// Numbers longer than the boxes were drawn for: the boxes at the top show them
+// whole as they are typed and after Start and Test; an eigenvalue box shows its
+// whole number or has it as its tooltip.
+TEST_F(Win32Window, BoxesShowTheNumbersTheyHold) {
+    const auto topBoxesShowWhole = [&] {
+        for (const ::trolvane::Control box : {Control::v, Control::n, Control::det, Control::f}) {
+            EXPECT_TRUE(ShowsItsNumber(Control(box), true)) << Utf8(Text(Control(box)));
+        }
+    };
+    Type(Control::v, L"25");
+    Type(Control::det, L"0.000564063865899769");
+    Type(Control::f, L"3");
+    for (const wchar_t* n : {L"2436", L"100000", L"1000000"}) {
+        Type(Control::n, n);
+        topBoxesShowWhole();
+    }
+    Click(Control::Command1);
+    Type(Control::eigen, L"5.13431117720728", 1);
+    Type(Control::eigen, L"2.123456789012345", 2);
+    Type(Control::eigen, L"1.23456789012345E-01", 3);
+    EXPECT_EQ(Click(Control::Command2), L"");
+    topBoxesShowWhole();
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_TRUE(ShowsItsNumber(Control(Control::eigen, k), false)) << k;
+    }
 }
 
 TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
