@@ -41,13 +41,15 @@ fuzz:
 # The benchmarks, optimised, then start-up against a bare Qt window under Xvfb,
 # then the browser edition's size and start-up in headless Chromium, then
 # reading large data natively, with the browser edition's code under Node.js,
-# and with R where it is installed.
+# and with R where it is installed. Parallel analysis is timed against R too.
 bench:
 	@scripts/install-deps --bench
 	cmake --preset bench
 	cmake --build build-bench
 	build-bench/bench/bench_engine
 	build-bench/bench/bench_form
+	build-bench/bench/bench_retention
+	/usr/bin/python3 bench/retention.py build-bench
 	xvfb-run -a -s "-screen 0 640x700x24" bench/startup.sh build-bench
 	$(MAKE) web
 	@scripts/install-deps --web-test
