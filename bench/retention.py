@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""Parallel analysis of psych's bfi (2436 cases x 25 variables, 1000 random
-data sets): Trolvane's native time from bench_retention against R, where R is
-installed, running psych's fa.parallel and the same Wishart route written in
-plain R. Times are each program's own, without its start-up.
+"""Parallel analysis of 1000 random data sets and the minimum average partial:
+bench_retention's native times beside the browser edition's code under Node.js
+where it is built, then psych's bfi (2436 cases x 25 variables) against R where
+R is installed, running psych's fa.parallel and the same Wishart route written
+in plain R. Times are each program's own, without its start-up.
 
-Usage: retention.py [BENCH_BUILD]
+Usage: retention.py [BENCH_BUILD] [NODE_BUILD]
 """
 import json
 import os
@@ -14,7 +15,9 @@ import subprocess
 import sys
 
 bench_build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
+node_build = sys.argv[2] if len(sys.argv) > 2 else "build-webbench"
 native = os.path.join(bench_build, "bench", "bench_retention")
+node_bench = os.path.join(node_build, "bench", "bench_retention.js")
 runs = int(os.environ.get("RUNS", "5"))
 slow_runs = int(os.environ.get("SLOW_RUNS", "3"))
 
@@ -37,19 +40,32 @@ wishart <- function(p, n, sets, q = .95) {
     list(mean = rowMeans(e), percentile = apply(e, 1, quantile, q))
 }
 """
-R_CALLS = {
-    "psych": 'invisible(fa.parallel(r, n.obs = n, fa = "pc", n.iter = 1000, plot = FALSE))',
-    "plain": "invisible(wishart(p, n, 1000))",
-}
+R_CALLS = (
+    ("psych's fa.parallel(fa = \"pc\")",
+     'invisible(fa.parallel(r, n.obs = n, fa = "pc", n.iter = 1000, plot = FALSE))'),
+    ("the same Wishart route in plain R", "invisible(wishart(p, n, 1000))"),
+)
 
 
-def trolvane_seconds():
-    run = subprocess.run([native, "--benchmark_filter=ParallelAnalysis1000Sets/p:25/n:2436/",
-                          f"--benchmark_repetitions={runs}", "--benchmark_format=json"],
+def native_seconds():
+    """Each case's median wall clock, by the name Google Benchmark gives it."""
+    run = subprocess.run([native, f"--benchmark_repetitions={runs}", "--benchmark_format=json"],
                          capture_output=True, text=True, check=True)
-    times = [b["real_time"] for b in json.loads(run.stdout)["benchmarks"]
-             if b.get("run_type") == "iteration"]
-    return statistics.median(times) / 1000
+    times = {}
+    for case in json.loads(run.stdout)["benchmarks"]:
+        if case.get("run_type") == "iteration":
+            times.setdefault(case["run_name"].removesuffix("/real_time"), []).append(
+                case["real_time"] / 1000)
+    return {name: statistics.median(seconds) for name, seconds in times.items()}
+
+
+def node_seconds(name):
+    """The browser edition's median time of the case named as natively."""
+    case, *args = name.split("/")
+    command = ["node", "--no-experimental-fetch", node_bench,
+               "parallel" if case.startswith("Parallel") else "partial"]
+    command += [arg.split(":")[1] for arg in args] + [str(slow_runs)]
+    return float(subprocess.run(command, capture_output=True, text=True, check=True).stdout)
 
 
 def r_seconds(call):
@@ -61,12 +77,20 @@ def r_seconds(call):
                              if line.startswith("seconds "))
 
 
-trolvane = trolvane_seconds()
-print("Parallel analysis of bfi, 2436 cases x 25 variables, 1000 random data sets, wall clock")
-print(f"{'Trolvane, native':40s} {trolvane * 1000:9.1f} ms")
+times = native_seconds()
+with_node = os.path.exists(node_bench)
+print("Parallel analysis (1000 random data sets) and MAP, wall clock, median")
+print(f"{'':40s} {'native':>10s}" + (f" {'Node.js':>10s} {'ratio':>7s}" if with_node else ""))
+for name, seconds in times.items():
+    line = f"{name:40s} {seconds * 1000:7.1f} ms"
+    if with_node:
+        node = node_seconds(name)
+        line += f" {node * 1000:7.1f} ms {node / seconds:6.2f}x"
+    print(line)
 if shutil.which("Rscript"):
-    for name, what in (("psych", "psych's fa.parallel(fa = \"pc\")"),
-                       ("plain", "the same Wishart route in plain R")):
-        seconds = r_seconds(R_CALLS[name])
-        print(f"{what:40s} {seconds * 1000:9.1f} ms  {seconds / trolvane:6.1f} x Trolvane's time")
-print(f"(Trolvane's median of {runs} runs, R's of {slow_runs})")
+    bfi = times["ParallelAnalysis1000Sets/p:25/n:2436"]
+    print("bfi, 2436 cases x 25 variables, 1000 random data sets:")
+    for what, call in R_CALLS:
+        seconds = r_seconds(call)
+        print(f"  {what:38s} {seconds * 1000:7.1f} ms, {seconds / bfi:6.1f} x Trolvane's")
+print(f"(native {runs} runs each, Node.js and R {slow_runs})")
