@@ -46,8 +46,16 @@ double PartialCase(int p, const std::vector<double>& r) {
 
 #ifdef __EMSCRIPTEN__
 
-// The median seconds of `runs` runs of the case the arguments name, after one
-// more that lets Node.js compile the code fully.
+// The seconds one run of a case takes.
+template <typename Case>
+double SecondsOf(const Case& run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The median seconds of RUNS runs of the case the arguments name, after runs
+// for half a second that let Node.js compile its code fully.
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const bool parallel = args.size() == 4 && args[0] == "parallel";
@@ -57,18 +65,20 @@ int main(int argc, char** argv) {
     }
     const int p = std::stoi(args[1]);
     const std::vector<double> r = FactorCorrelations(p);
-    std::vector<double> seconds;
-    for (int run = 0; run <= std::stoi(args.back()); ++run) {
-        const auto start = std::chrono::steady_clock::now();
+    const auto run = [&] {
         if (parallel) {
             ParallelAnalysisCase(p, std::stod(args[2]));
         } else {
             PartialCase(p, r);
         }
-        seconds.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    };
+    for (double warming = 0; warming < 0.5;) {
+        warming += SecondsOf(run);
     }
-    seconds.erase(seconds.begin());
+    std::vector<double> seconds;
+    for (int i = std::stoi(args.back()); i > 0; --i) {
+        seconds.push_back(SecondsOf(run));
+    }
     std::nth_element(seconds.begin(), seconds.begin() + seconds.size() / 2, seconds.end());
     std::printf("%.6f\n", seconds[seconds.size() / 2]);
 }
