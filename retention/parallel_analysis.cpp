@@ -109,8 +109,10 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
             }
         }
     };
+    const int threads = ThreadsFor(settings);
     std::vector<RandomCorrelations> workspaces;
-    for (int t = ThreadsFor(settings); t > 0; --t) {
+    workspaces.reserve(static_cast<std::size_t>(threads));
+    for (int t = 0; t < threads; ++t) {
         workspaces.emplace_back(p, n);
     }
     std::vector<std::thread> others;
