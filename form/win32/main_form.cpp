@@ -14,6 +14,7 @@
 
 #include "form/about.h"
 #include "form/caption_fit.h"
+#include "form/how_many.h"
 #include "form/results.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
@@ -23,6 +24,8 @@ namespace {
 
 constexpr int kFirstControlId = 100;
 constexpr int kFirstMenuId = 1000;
+// Posted by a computation of the rules once it has ended, with its number.
+constexpr UINT kRulesDone = WM_APP + 1;
 constexpr wchar_t kClassName[] = L"TrolvaneMainForm";
 constexpr wchar_t kStandInFamily[] = L"Tahoma";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -312,6 +315,7 @@ void MainForm::Command1_Click() {
 
 void MainForm::Command2_Click() {
     Show(PressTest(state_));
+    StartRules();
 }
 
 void MainForm::Box_Change(int index) {
@@ -350,6 +354,7 @@ void MainForm::OpenData(DataDialog dialog) {
                                   Font(kDialogPoints, false, false), dpi_);
     if (dialogWindow.Run(instance_, window_)) {
         Show(UseData(state_, *dialogWindow.dialog().reading));
+        StartRules();
     }
 }
 
@@ -401,6 +406,56 @@ void MainForm::CopyResults_Click() {
     }
 }
 
+void MainForm::HowManyComponents_Click() {
+    if (!howMany_) {
+        howMany_ = std::make_unique<HowManyWindow>(
+            instance_, window_, state_, Font(kDialogPoints, false, false),
+            Font(kDialogPoints, false, true), dpi_,
+            HowManyWindow::Requests{[this] { StartRules(); }, [this] { StopRules(); }});
+        howMany_->Follow(rulesJob_.get());
+    }
+    howMany_->Open();
+    if (rulesStopped_) {
+        StartRules();
+    }
+}
+
+void MainForm::StartRules() {
+    rulesJob_.reset();
+    rulesStopped_ = false;
+    if (const std::optional<RuleNumbers> numbers = NumbersForRules(state_)) {
+        HWND window = window_;
+        const WPARAM job = ++rulesJobs_;
+        rulesJob_ = std::make_unique<RulesJob>(*numbers, state_.ruleSettings, [window, job] {
+            PostMessageW(window, kRulesDone, job, 0);
+        });
+    }
+    if (howMany_) {
+        howMany_->Follow(rulesJob_.get());
+    }
+}
+
+void MainForm::StopRules() {
+    rulesStopped_ = rulesJob_ != nullptr;
+    rulesJob_.reset();
+}
+
+// The rules, once computed, are kept with the window's state for the How Many
+// Components window and the report.
+void MainForm::Rules_Done(WPARAM job) {
+    if (!rulesJob_ || job != rulesJobs_) {
+        return;
+    }
+    if (rulesJob_->result()) {
+        state_.rules = rulesJob_->result();
+    }
+    if (howMany_) {
+        howMany_->Follow(nullptr);
+        howMany_->ShowRules();
+    }
+    rulesJob_.reset();
+}
+
 void MainForm::About_Click() {
     const std::wstring text = Wide(WindowsLineEnds(AboutText()));
     MSGBOXPARAMSW box{};
@@ -431,7 +486,8 @@ void MainForm::Tell(const std::string& text, UINT icon) {
 }
 
 bool MainForm::TranslateKeys(MSG& message) {
-    if (TranslateAcceleratorW(window_, keys_, &message)) {
+    if (TranslateAcceleratorW(window_, keys_, &message) ||
+        (howMany_ && howMany_->TranslateKeys(message))) {
         return true;
     }
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) {
@@ -441,7 +497,11 @@ bool MainForm::TranslateKeys(MSG& message) {
     if (at == controls_.end() || kControls[at - controls_.begin()].kind != Kind::Box) {
         return false;
     }
+    const int testRuns = state_.testRuns;
     Show(PressReturn(state_, kControls[at - controls_.begin()].id));
+    if (state_.testRuns != testRuns) {
+        StartRules();
+    }
     return true;
 }
 
@@ -510,6 +570,9 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         // Selected from the end back, so that the box shows its leading digits.
         SendMessageW(box, EM_SETSEL, GetWindowTextLengthW(box), 0);
     }
+    if (howMany_) {
+        howMany_->ShowStatus();
+    }
 }
 
 LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -571,6 +634,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(dc, ColourOf(impossible_[index] ? kWarningBackground : kOrange));
             return reinterpret_cast<LRESULT>(impossible_[index] ? warning_ : orange_);
         }
+        case kRulesDone:
+            Rules_Done(wParam);
+            return 0;
         case WM_DROPFILES:
             Files_Drop(reinterpret_cast<HDROP>(wParam));
             return 0;

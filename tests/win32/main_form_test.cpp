@@ -6,15 +6,19 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <utility>
 
+#include "engine/joined.h"
+#include "form/how_many.h"
 #include "form/results.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
+#include "form/win32/how_many_window.h"
 #include "form/win32/main_form.h"
 
 namespace trolvane {
@@ -136,6 +140,39 @@ class Win32Window : public ::testing::Test {
         for (int k = 1; k <= 4; ++k) {
             Type(Control::eigen, eigenvalues[k - 1], k);
         }
+    }
+
+    // Presses Ctrl with the letter, and Shift where asked, as the message loop hands it over.
+    bool PressKeys(bool shift, char letter) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG press{};
+        press.hwnd = form.window();
+        press.message = WM_KEYDOWN;
+        press.wParam = static_cast<WPARAM>(letter);
+        const bool taken = form.TranslateKeys(press);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return taken;
+    }
+
+    // Handles the thread's messages until the condition holds, or ten seconds
+    // have passed.
+    bool Until(const std::function<bool()>& condition) {
+        const ULONGLONG end = GetTickCount64() + 10000;
+        while (!condition() && GetTickCount64() < end) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!form.TranslateKeys(message)) {
+                    DispatchMessageW(&message);
+                }
+            }
+            Sleep(10);
+        }
+        return condition();
     }
 
     MainForm form{GetModuleHandleW(nullptr)};
@@ -331,6 +368,54 @@ TEST_F(Win32Window, CopiesTheResultsAsTextAndAsAnHtmlTable) {
     EXPECT_EQ(html.substr(start, offset("EndFragment") - start), expected->html);
     EXPECT_EQ(html.substr(offset("StartHTML"), 6), "<html>");
     EXPECT_EQ(offset("EndHTML"), html.size());
+}
+
+// Six variables of two factors, 120 cases.
+std::string TwoFactorData() {
+    std::string csv = "a,b,c,d,e,f\n";
+    for (int i = 0; i < 120; ++i) {
+        const double factors[] = {std::sin(i * 1.7), std::cos(i * 2.3)};
+        for (int j = 0; j < 6; ++j) {
+            csv += std::to_string(factors[j / 3] + 0.6 * std::sin(i * (j + 3.1) * 0.77 + j));
+            csv += j < 5 ? "," : "\n";
+        }
+    }
+    return csv;
+}
+
+TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
+    OpenFile(TwoFactorData(), true);
+    ASSERT_TRUE(PressKeys(true, 'H'));
+    HWND window = FindWindowW(nullptr, Wide(kHowManyTitle).c_str());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    HWND lines = GetDlgItem(window, kLinesItem);
+    ASSERT_TRUE(Until([&] { return GetWindowTextLengthW(lines) > 0; }));
+
+    // The same rules from the window's logic, without the window.
+    FormState replayed(UserNumberFormat());
+    LoadForm(replayed);
+    UseData(replayed, *OpenDataDialog(TwoFactorData(), replayed.format).reading);
+    const std::optional<RuleNumbers> numbers = NumbersForRules(replayed);
+    ASSERT_TRUE(numbers);
+    const std::optional<RuleResults> rules = ComputeRules(*numbers, replayed.ruleSettings);
+    ASSERT_TRUE(rules);
+    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 6);
+    EXPECT_EQ(Text(lines), Wide(WindowsLineEnds(Joined(RuleLines(*rules, replayed.format), "\n"))));
+
+    SendMessageW(GetDlgItem(window, kCopyTableItem), BM_CLICK, 0, 0);
+    EXPECT_EQ(ClipboardText(window),
+              Wide(WindowsLineEnds(CopiedTable(*rules, replayed.format).plainText)));
+
+    // A changed box marks the lines out of date; Escape closes the window.
+    Type(Control::n, L"300");
+    EXPECT_NE(Text(GetDlgItem(window, kStatusItem)), L"");
+    MSG escape{};
+    escape.hwnd = lines;
+    escape.message = WM_KEYDOWN;
+    escape.wParam = VK_ESCAPE;
+    EXPECT_TRUE(form.TranslateKeys(escape));
+    EXPECT_FALSE(IsWindowVisible(window));
 }
 
 }  // namespace
