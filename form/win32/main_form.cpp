@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <initguid.h>
-#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -16,8 +14,10 @@
 #include "form/caption_fit.h"
 #include "form/how_many.h"
 #include "form/results.h"
+#include "form/win32/accessible.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
+#include "form/win32/files.h"
 
 namespace trolvane {
 namespace {
@@ -34,8 +34,6 @@ constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
 constexpr int kIconResource = 1;
 // The data dialog is drawn in the size of the window's small captions.
 constexpr double kDialogPoints = 8.25;
-// Room for the longest path Windows allows.
-constexpr DWORD kLongestPath = 32768;
 constexpr wchar_t kDataFiles[] =
     L"Data (*.csv;*.tsv;*.txt)\0*.csv;*.tsv;*.txt\0All files (*.*)\0*.*\0";
 constexpr wchar_t kResultFiles[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
@@ -47,16 +45,6 @@ COLORREF ColourOf(Rgb rgb) {
 
 bool IsLabel(Kind kind) {
     return kind == Kind::Label || kind == Kind::CentredLabel || kind == Kind::ResultLabel;
-}
-
-// Tells screen readers a control's name or description.
-void Annotate(HWND control, const MSAAPROPID& property, const std::wstring& text) {
-    IAccPropServices* services = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
-        services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property, text.c_str());
-        services->Release();
-    }
 }
 
 std::wstring TextOf(HWND control) {
@@ -114,51 +102,6 @@ HACCEL MenuKeys() {
         }
     }
     return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-}
-
-// What Windows' file dialogs are asked: the kinds of file offered, and the
-// file name, which they write into its buffer.
-OPENFILENAMEW FileDialogRequest(HWND owner, const wchar_t* kinds, std::wstring& file, DWORD flags) {
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kinds;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | flags;
-    return dialog;
-}
-
-// Windows' own sentence for an error code.
-std::string SystemMessage(DWORD error) {
-    wchar_t text[512] = L"";
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   text, 512, nullptr);
-    std::wstring message = text;
-    message.erase(message.find_last_not_of(L"\r\n ") + 1);
-    return Utf8(message);
-}
-
-// Writes the bytes as they are into the file, replacing it; what went wrong,
-// or empty where it was written whole. A file left half written is removed.
-std::string WriteWholeFile(const std::wstring& file, std::string_view bytes) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return SystemMessage(GetLastError());
-    }
-    DWORD written = 0;
-    const bool whole =
-        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    DWORD error = GetLastError();
-    if (!CloseHandle(handle) && whole) {
-        error = GetLastError();
-    } else if (whole) {
-        return "";
-    }
-    DeleteFileW(file.c_str());
-    return SystemMessage(error);
 }
 
 }  // namespace
@@ -376,16 +319,13 @@ void MainForm::SaveResults_Click() {
         Tell(kNoResults, MB_ICONINFORMATION);
         return;
     }
-    std::wstring file(kLongestPath, L'\0');
-    file.replace(0, std::size(kResultFileName) - 1, kResultFileName);
-    OPENFILENAMEW dialog = FileDialogRequest(window_, kResultFiles, file, OFN_OVERWRITEPROMPT);
-    dialog.lpstrDefExt = L"csv";
-    if (!GetSaveFileNameW(&dialog)) {
+    const std::optional<std::wstring> file =
+        SaveFileName(window_, kResultFiles, kResultFileName, L"csv");
+    if (!file) {
         return;
     }
-    file.resize(file.find(L'\0'));
-    if (const std::string failure = WriteWholeFile(file, *csv); !failure.empty()) {
-        Tell("The results could not be saved in " + Utf8(file) + ".\n\n" + failure, MB_ICONERROR);
+    if (const std::string failure = WriteWholeFile(*file, *csv); !failure.empty()) {
+        Tell("The results could not be saved in " + Utf8(*file) + ".\n\n" + failure, MB_ICONERROR);
     }
 }
 
