@@ -10,8 +10,12 @@
 
 #include "engine/joined.h"
 #include "form/how_many.h"
+#include "form/win32/accessible.h"
 #include "form/win32/clipboard.h"
+#include "form/win32/files.h"
+#include "form/win32/plot_picture.h"
 #include "form/win32/text.h"
+#include "retention/scree_plot_svg.h"
 
 namespace trolvane {
 namespace {
@@ -20,21 +24,26 @@ constexpr wchar_t kClassName[] = L"TrolvaneHowMany";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 // Tab moves between the controls, as in a dialog.
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-constexpr int kFirstSettingLabel = kFirstSettingItem + 3;
+constexpr int kFirstSettingLabel = kFirstSettingItem + int(kSettings.size());
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressMilliseconds = 100;
 // A computation shows its progress once it has taken this long.
 constexpr ULONGLONG kQuietMilliseconds = 500;
+constexpr wchar_t kPlotFiles[] = L"SVG image (*.svg)\0*.svg\0PNG image (*.png)\0*.png\0";
 
 // Sizes in pixels at 96 dpi: the window's first client area, the room around
-// and between the controls, and the height of each band from the top.
-constexpr SIZE kClientSize{620, 560};
-constexpr SIZE kSmallestClient{460, 380};
+// and between the controls, and the height of each band from the top; the
+// plot takes the height left over.
+constexpr SIZE kClientSize{640, 760};
+constexpr SIZE kSmallestClient{460, 560};
 constexpr int kMargin = 10;
 constexpr int kGap = 6;
 constexpr int kSettingsHeight = 22;
 constexpr int kStatusHeight = 16;
 constexpr int kLinesHeight = 96;
+constexpr int kTableHeight = 150;
+// Room beside a column's header text.
+constexpr int kColumnPadding = 16;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 24;
 
@@ -43,14 +52,18 @@ struct SettingPlace {
     int labelWidth;
     int boxWidth;
 };
-constexpr std::array<SettingPlace, kSettings.size()> kSettingPlaces{{{92, 64}, {54, 40}, {28, 88}}};
+constexpr std::array<SettingPlace, kSettings.size()> kSettingPlaces{
+    {{104, 64}, {54, 40}, {28, 88}}};
 
 // The buttons in the bottom row, from the left.
 struct Button {
     int id;
     const char* text;
 };
-constexpr Button kButtons[] = {{kCopyTableItem, kCopyTableButton}, {IDCANCEL, kCloseButton}};
+constexpr Button kButtons[] = {{kCopyPlotItem, kCopyPlotButton},
+                               {kSavePlotItem, kSavePlotButton},
+                               {kCopyTableItem, kCopyTableButton},
+                               {IDCANCEL, kCloseButton}};
 
 void RemoveColumns(HWND table) {
     SendMessageW(table, LVM_DELETEALLITEMS, 0, 0);
@@ -135,6 +148,7 @@ void HowManyWindow::CreateControls() {
             WS_EX_CLIENTEDGE);
     }
     add(kStatusItem, L"STATIC", "", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
+    add(kPlotItem, L"STATIC", "", SS_OWNERDRAW);
     add(kLinesItem, L"EDIT", "",
         WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
         WS_EX_CLIENTEDGE);
@@ -148,9 +162,9 @@ void HowManyWindow::CreateControls() {
     }
 }
 
-// Places the controls in the window's client area: the settings, the status
-// and the lines at the top, the buttons at the bottom, and the table growing
-// into what is left.
+// Places the controls in the window's client area: the settings and the status
+// at the top, then the plot growing into what the lines, the table and the
+// buttons below leave.
 void HowManyWindow::Layout() {
     RECT client;
     GetClientRect(window_, &client);
@@ -170,10 +184,13 @@ void HowManyWindow::Layout() {
     y += Pixels(kSettingsHeight + kGap);
     MoveWindow(item(kStatusItem), left, y, width, Pixels(kStatusHeight), TRUE);
     y += Pixels(kStatusHeight + kGap);
-    MoveWindow(item(kLinesItem), left, y, width, Pixels(kLinesHeight), TRUE);
-    y += Pixels(kLinesHeight + kGap);
     const int buttonsTop = int(client.bottom) - Pixels(kMargin + kButtonHeight);
-    MoveWindow(item(kTableItem), left, y, width, std::max(0, buttonsTop - Pixels(kGap) - y), TRUE);
+    const int tableTop = buttonsTop - Pixels(kGap + kTableHeight);
+    const int linesTop = tableTop - Pixels(kGap + kLinesHeight);
+    MoveWindow(item(kPlotItem), left, y, width, std::max(0, linesTop - Pixels(kGap) - y), TRUE);
+    InvalidateRect(item(kPlotItem), nullptr, FALSE);
+    MoveWindow(item(kLinesItem), left, linesTop, width, Pixels(kLinesHeight), TRUE);
+    MoveWindow(item(kTableItem), left, tableTop, width, Pixels(kTableHeight), TRUE);
     x = left + width - int(std::size(kButtons)) * Pixels(kButtonWidth + kGap) + Pixels(kGap);
     for (const Button& button : kButtons) {
         MoveWindow(item(button.id), x, buttonsTop, Pixels(kButtonWidth), Pixels(kButtonHeight),
@@ -210,7 +227,9 @@ void HowManyWindow::ShowRules() {
     HWND table = item(kTableItem);
     SendMessageW(table, WM_SETREDRAW, FALSE, 0);
     RemoveColumns(table);
-    EnableWindow(item(kCopyTableItem), state_.rules.has_value());
+    for (const int button : {kCopyTableItem, kCopyPlotItem, kSavePlotItem}) {
+        EnableWindow(item(button), state_.rules.has_value());
+    }
     if (state_.rules) {
         const RuleResults& rules = *state_.rules;
         const std::string lines = Joined(RuleLines(rules, state_.format), "\n");
@@ -225,14 +244,26 @@ void HowManyWindow::ShowRules() {
                 SetCell(table, int(row), int(column), rows[row][column]);
             }
         }
+        // Each column as wide as its widest cell or its header, whichever is wider.
         for (std::size_t column = 0; column < header.size(); ++column) {
-            SendMessageW(table, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE_USEHEADER);
+            SendMessageW(table, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+            const int cells = int(SendMessageW(table, LVM_GETCOLUMNWIDTH, column, 0));
+            const std::wstring title = Wide(header[column]);
+            const int heading = int(SendMessageW(table, LVM_GETSTRINGWIDTHW, 0,
+                                                 reinterpret_cast<LPARAM>(title.c_str()))) +
+                                Pixels(kColumnPadding);
+            SendMessageW(table, LVM_SETCOLUMNWIDTH, column, std::max(cells, heading));
         }
     } else {
         SetWindowTextW(item(kLinesItem), L"");
     }
     SendMessageW(table, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(table, nullptr, TRUE);
+    if (const std::optional<ScreePlot> plot = Plot(ShownPlotSize())) {
+        Annotate(item(kPlotItem), PROPID_ACC_NAME, Wide(plot->name));
+        Annotate(item(kPlotItem), PROPID_ACC_DESCRIPTION, Wide(plot->description));
+    }
+    InvalidateRect(item(kPlotItem), nullptr, FALSE);
     ShowStatus();
 }
 
@@ -242,7 +273,7 @@ void HowManyWindow::ShowStatus() {
     const std::string outOfDate = RulesOutOfDate(state_);
     const bool computing = job_ != nullptr && GetTickCount64() - jobStarted_ >= kQuietMilliseconds;
     const std::wstring status =
-        Wide(computing ? ProgressText(job_->setsDone(), job_->sets()) : outOfDate);
+        Wide(computing ? ProgressText(job_->setsDone(), job_->sets()) : RulesStatus(state_));
     std::wstring shown(GetWindowTextLengthW(item(kStatusItem)) + 1, L'\0');
     shown.resize(GetWindowTextW(item(kStatusItem), shown.data(), int(shown.size())));
     if (shown != status) {
@@ -297,6 +328,85 @@ void HowManyWindow::Settings_Return() {
     }
     state_.ruleSettings = *read.settings;
     requests_.recompute();
+}
+
+PlotSize HowManyWindow::ShownPlotSize() const {
+    RECT shown;
+    GetClientRect(item(kPlotItem), &shown);
+    return {double(shown.right), double(shown.bottom), dpi_ / 96.0};
+}
+
+// The figure keeps the proportions of the plot as shown, its fonts and lines
+// scaled with it.
+PlotSize HowManyWindow::FigureSizeOfShown() const {
+    const PlotSize shown = ShownPlotSize();
+    PlotSize figure = FigureSize(shown.width, shown.height);
+    figure.scale *= shown.scale;
+    return figure;
+}
+
+std::optional<ScreePlot> HowManyWindow::Plot(const PlotSize& size) const {
+    if (!state_.rules || size.width <= 0 || size.height <= 0) {
+        return std::nullopt;
+    }
+    return LaidOutScreePlot(PlotData(*state_.rules), size, state_.format);
+}
+
+// Drawn off screen first, so that a resize does not flicker.
+void HowManyWindow::Plot_Paint(const DRAWITEMSTRUCT& drawing) {
+    const RECT& area = drawing.rcItem;
+    const std::optional<ScreePlot> plot = Plot(ShownPlotSize());
+    if (!plot) {
+        FillRect(drawing.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    HDC dc = CreateCompatibleDC(drawing.hDC);
+    HBITMAP picture = CreateCompatibleBitmap(drawing.hDC, area.right, area.bottom);
+    HGDIOBJ previous = SelectObject(dc, picture);
+    PaintScreePlot(dc, *plot);
+    BitBlt(drawing.hDC, 0, 0, area.right, area.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, previous);
+    DeleteObject(picture);
+    DeleteDC(dc);
+}
+
+// As SVG and as PNG, in the formats Windows programs look for: the registered
+// "image/svg+xml" and "PNG", and a device-independent bitmap.
+void HowManyWindow::CopyPlot_Click() {
+    const std::optional<ScreePlot> figure = Plot(FigureSizeOfShown());
+    if (!figure) {
+        return;
+    }
+    const std::string svg = ScreePlotSvg(*figure);
+    const PlotPicture picture = DrawnPlot(*figure);
+    if (picture.png.empty() || picture.dib.empty()) {
+        Tell("The plot could not be drawn as a picture at " + std::to_string(int(figure->width)) +
+             " by " + std::to_string(int(figure->height)) + " pixels.");
+    } else if (!PutOnClipboard(window_, {{RegisterClipboardFormatW(L"image/svg+xml"), svg},
+                                         {RegisterClipboardFormatW(L"PNG"), picture.png},
+                                         {CF_DIB, picture.dib}})) {
+        Tell("The clipboard is in use by another program. Copy the plot again.");
+    }
+}
+
+// SVG or PNG by the name's ending.
+void HowManyWindow::SavePlot_Click() {
+    const std::optional<ScreePlot> figure = Plot(FigureSizeOfShown());
+    if (!figure) {
+        return;
+    }
+    const std::optional<std::wstring> file =
+        SaveFileName(window_, kPlotFiles, Wide(kPlotFile), L"svg");
+    if (!file) {
+        return;
+    }
+    const bool png = file->size() >= 4 && lstrcmpiW(file->c_str() + file->size() - 4, L".png") == 0;
+    const std::string bytes = png ? DrawnPlot(*figure).png : ScreePlotSvg(*figure);
+    const std::string failure =
+        bytes.empty() ? "The plot could not be drawn as a picture." : WriteWholeFile(*file, bytes);
+    if (!failure.empty()) {
+        Tell("The plot could not be saved in " + Utf8(*file) + ".\n\n" + failure);
+    }
 }
 
 void HowManyWindow::CopyTable_Click() {
@@ -355,6 +465,10 @@ LRESULT HowManyWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (LOWORD(wParam) == kCopyTableItem) {
                 CopyTable_Click();
+            } else if (LOWORD(wParam) == kCopyPlotItem) {
+                CopyPlot_Click();
+            } else if (LOWORD(wParam) == kSavePlotItem) {
+                SavePlot_Click();
             } else if (LOWORD(wParam) == IDCANCEL) {
                 Close_Click();
             }
@@ -368,6 +482,9 @@ LRESULT HowManyWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
             }
             break;
+        case WM_DRAWITEM:
+            Plot_Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_TIMER:
             ShowStatus();
             return 0;

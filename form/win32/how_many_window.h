@@ -5,21 +5,25 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "form/form_state.h"
 #include "form/rules_job.h"
+#include "retention/scree_plot.h"
 
 namespace trolvane {
 
-// The window's controls besides Copy Table (IDOK would be Return) and Close
-// (IDCANCEL, as Escape is).
+// The window's controls besides Close, which is IDCANCEL, as Escape is.
 enum HowManyItem {
     kFirstSettingItem = 301,
     kStatusItem = 310,
     kLinesItem = 311,
     kTableItem = 312,
     kCopyTableItem = 313,
+    kPlotItem = 314,
+    kCopyPlotItem = 315,
+    kSavePlotItem = 316,
 };
 
 class HowManyWindow {
@@ -63,6 +67,15 @@ class HowManyWindow {
     void CreateControls();
     void Layout();
     void Settings_Return();
+    // The plot at the size of its place in the window, or at another; none
+    // before there are rules.
+    PlotSize ShownPlotSize() const;
+    // Twice the shown plot's size and at least 1200 pixels wide, for a copy.
+    PlotSize FigureSizeOfShown() const;
+    std::optional<ScreePlot> Plot(const PlotSize& size) const;
+    void Plot_Paint(const DRAWITEMSTRUCT& drawing);
+    void CopyPlot_Click();
+    void SavePlot_Click();
     void CopyTable_Click();
     void Close_Click();
     void Tell(const std::string& text);

@@ -18,15 +18,22 @@
 #include "form/results.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
+#include "form/win32/files.h"
 #include "form/win32/how_many_window.h"
 #include "form/win32/main_form.h"
+#include "retention/scree_plot.h"
 
 namespace trolvane {
 namespace {
 
 class Win32Window : public ::testing::Test {
   protected:
-    void SetUp() override { ShowWindow(form.window(), SW_SHOWNORMAL); }
+    // COM is started as the program starts it, for screen readers and pictures.
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ShowWindow(form.window(), SW_SHOWNORMAL);
+    }
+    void TearDown() override { CoUninitialize(); }
 
     HWND Control(Control control, int row = 0) { return form.control({control, row}); }
 
@@ -370,6 +377,26 @@ TEST_F(Win32Window, CopiesTheResultsAsTextAndAsAnHtmlTable) {
     EXPECT_EQ(offset("EndHTML"), html.size());
 }
 
+// A file is written whole or not at all: where it cannot take the place of
+// what stands under its name, that stays, and nothing is left beside it.
+TEST(WriteWholeFile, ReplacesAFileOrLeavesTheFolderAsItWas) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "trolvane-whole-file-test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "taken.svg");
+    EXPECT_EQ(WriteWholeFile((folder / "plot.svg").wstring(), "<svg/>"), "");
+    EXPECT_EQ(WriteWholeFile((folder / "plot.svg").wstring(), "<svg></svg>"), "");
+    EXPECT_NE(WriteWholeFile((folder / "taken.svg").wstring(), "<svg/>"), "");
+    EXPECT_NE(WriteWholeFile((folder / "missing" / "plot.svg").wstring(), "<svg/>"), "");
+    const std::vector<std::filesystem::directory_entry> left(
+        std::filesystem::directory_iterator(folder), {});
+    EXPECT_EQ(left.size(), 2u);
+    std::string written;
+    std::getline(std::ifstream(folder / "plot.svg"), written);
+    EXPECT_EQ(written, "<svg></svg>");
+    std::filesystem::remove_all(folder);
+}
+
 // Six variables of two factors, 120 cases.
 std::string TwoFactorData() {
     std::string csv = "a,b,c,d,e,f\n";
@@ -406,6 +433,37 @@ TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
     SendMessageW(GetDlgItem(window, kCopyTableItem), BM_CLICK, 0, 0);
     EXPECT_EQ(ClipboardText(window),
               Wide(WindowsLineEnds(CopiedTable(*rules, replayed.format).plainText)));
+
+    // The plot's first dot, filled as parallel analysis keeps it, is drawn
+    // where the layout puts it.
+    HWND plot = GetDlgItem(window, kPlotItem);
+    RECT shown;
+    GetClientRect(plot, &shown);
+    const ScreePlot laidOut = LaidOutScreePlot(
+        PlotData(*rules), {double(shown.right), double(shown.bottom), 1.0}, replayed.format);
+    ASSERT_FALSE(laidOut.dots.empty());
+    const Circle& first = laidOut.dots.front();
+    EXPECT_NE(first.fill, laidOut.background);
+    UpdateWindow(plot);
+    HDC dc = GetDC(plot);
+    const COLORREF drawn = GetPixel(dc, int(first.centre.x), int(first.centre.y));
+    ReleaseDC(plot, dc);
+    EXPECT_EQ(drawn, RGB(first.fill.red, first.fill.green, first.fill.blue));
+
+    // Copy Plot: SVG, and a PNG at least 1200 pixels wide.
+    SendMessageW(GetDlgItem(window, kCopyPlotItem), BM_CLICK, 0, 0);
+    ASSERT_TRUE(OpenClipboard(window));
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"image/svg+xml")));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    unsigned long pngWidth = 0;
+    if (HANDLE png = GetClipboardData(RegisterClipboardFormatW(L"PNG"))) {
+        // The width stands in the header's first chunk, big-endian.
+        const auto* bytes = static_cast<const unsigned char*>(GlobalLock(png));
+        pngWidth = bytes[16] << 24 | bytes[17] << 16 | bytes[18] << 8 | bytes[19];
+        GlobalUnlock(png);
+    }
+    CloseClipboard();
+    EXPECT_GE(pngWidth, 1200u);
 
     // A changed box marks the lines out of date; Escape closes the window.
     Type(Control::n, L"300");
