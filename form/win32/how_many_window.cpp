@@ -207,16 +207,17 @@ void HowManyWindow::Open() {
         RECT frame;
         GetWindowRect(owner_, &owner);
         GetWindowRect(window_, &frame);
-        const LONG width = frame.right - frame.left;
-        const LONG height = frame.bottom - frame.top;
         MONITORINFO screen{};
         screen.cbSize = sizeof screen;
         GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &screen);
         const RECT& area = screen.rcWork;
+        // No taller than the screen, where the plot gives up the height.
+        const LONG width = frame.right - frame.left;
+        const LONG height = std::min(frame.bottom - frame.top, area.bottom - area.top);
         const LONG beside = owner.right + width <= area.right ? owner.right : owner.left - width;
         const LONG x = std::clamp(beside, area.left, std::max(area.left, area.right - width));
         const LONG y = std::clamp(owner.top, area.top, std::max(area.top, area.bottom - height));
-        SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         ShowRules();
     }
     ShowWindow(window_, SW_SHOW);
