@@ -465,6 +465,23 @@ TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
     CloseClipboard();
     EXPECT_GE(pngWidth, 1200u);
 
+    // A percentile out of its range is refused, naming its box, which then
+    // holds the keyboard with its text selected.
+    HWND percentile = GetDlgItem(window, kFirstSettingItem + 1);
+    SetWindowTextW(percentile, L"100");
+    MSG enter{};
+    enter.hwnd = GetDlgItem(window, kFirstSettingItem);
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    EXPECT_NE(Reported([&] { form.TranslateKeys(enter); }).find(L"Percentile"), std::wstring::npos);
+    EXPECT_EQ(GetFocus(), percentile);
+    DWORD start = 1;
+    DWORD end = 0;
+    SendMessageW(percentile, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u);
+
     // A changed box marks the lines out of date; Escape closes the window.
     Type(Control::n, L"300");
     EXPECT_NE(Text(GetDlgItem(window, kStatusItem)), L"");
