@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <initguid.h>
-#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -15,15 +13,20 @@
 
 #include "form/about.h"
 #include "form/caption_fit.h"
+#include "form/how_many.h"
 #include "form/results.h"
+#include "form/win32/accessible.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
+#include "form/win32/files.h"
 
 namespace trolvane {
 namespace {
 
 constexpr int kFirstControlId = 100;
 constexpr int kFirstMenuId = 1000;
+// Posted by a computation of the rules once it has ended, with its number.
+constexpr UINT kRulesDone = WM_APP + 1;
 constexpr wchar_t kClassName[] = L"TrolvaneMainForm";
 constexpr wchar_t kStandInFamily[] = L"Tahoma";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -36,8 +39,6 @@ constexpr int kBoxMarginTwips = 15;
 constexpr int kCaretPixels = 1;
 // The data dialog is drawn in the size of the window's small captions.
 constexpr double kDialogPoints = 8.25;
-// Room for the longest path Windows allows.
-constexpr DWORD kLongestPath = 32768;
 constexpr wchar_t kDataFiles[] =
     L"Data (*.csv;*.tsv;*.txt)\0*.csv;*.tsv;*.txt\0All files (*.*)\0*.*\0";
 constexpr wchar_t kResultFiles[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
@@ -49,16 +50,6 @@ COLORREF ColourOf(Rgb rgb) {
 
 bool IsLabel(Kind kind) {
     return kind == Kind::Label || kind == Kind::CentredLabel || kind == Kind::ResultLabel;
-}
-
-// Tells screen readers a control's name or description.
-void Annotate(HWND control, const MSAAPROPID& property, const std::wstring& text) {
-    IAccPropServices* services = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
-        services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property, text.c_str());
-        services->Release();
-    }
 }
 
 std::wstring TextOf(HWND control) {
@@ -116,51 +107,6 @@ HACCEL MenuKeys() {
         }
     }
     return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-}
-
-// What Windows' file dialogs are asked: the kinds of file offered, and the
-// file name, which they write into its buffer.
-OPENFILENAMEW FileDialogRequest(HWND owner, const wchar_t* kinds, std::wstring& file, DWORD flags) {
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kinds;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | flags;
-    return dialog;
-}
-
-// Windows' own sentence for an error code.
-std::string SystemMessage(DWORD error) {
-    wchar_t text[512] = L"";
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   text, 512, nullptr);
-    std::wstring message = text;
-    message.erase(message.find_last_not_of(L"\r\n ") + 1);
-    return Utf8(message);
-}
-
-// Writes the bytes as they are into the file, replacing it; what went wrong,
-// or empty where it was written whole. A file left half written is removed.
-std::string WriteWholeFile(const std::wstring& file, std::string_view bytes) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return SystemMessage(GetLastError());
-    }
-    DWORD written = 0;
-    const bool whole =
-        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    DWORD error = GetLastError();
-    if (!CloseHandle(handle) && whole) {
-        error = GetLastError();
-    } else if (whole) {
-        return "";
-    }
-    DeleteFileW(file.c_str());
-    return SystemMessage(error);
 }
 
 }  // namespace
@@ -320,6 +266,7 @@ void MainForm::Command1_Click() {
 
 void MainForm::Command2_Click() {
     Show(PressTest(state_));
+    StartRules();
 }
 
 void MainForm::Box_Change(int index) {
@@ -358,6 +305,7 @@ void MainForm::OpenData(DataDialog dialog) {
                                   Font(kDialogPoints, false, false), dpi_);
     if (dialogWindow.Run(instance_, window_)) {
         Show(UseData(state_, *dialogWindow.dialog().reading));
+        StartRules();
     }
 }
 
@@ -379,16 +327,13 @@ void MainForm::SaveResults_Click() {
         Tell(kNoResults, MB_ICONINFORMATION);
         return;
     }
-    std::wstring file(kLongestPath, L'\0');
-    file.replace(0, std::size(kResultFileName) - 1, kResultFileName);
-    OPENFILENAMEW dialog = FileDialogRequest(window_, kResultFiles, file, OFN_OVERWRITEPROMPT);
-    dialog.lpstrDefExt = L"csv";
-    if (!GetSaveFileNameW(&dialog)) {
+    const std::optional<std::wstring> file =
+        SaveFileName(window_, kResultFiles, kResultFileName, L"csv");
+    if (!file) {
         return;
     }
-    file.resize(file.find(L'\0'));
-    if (const std::string failure = WriteWholeFile(file, *csv); !failure.empty()) {
-        Tell("The results could not be saved in " + Utf8(file) + ".\n\n" + failure, MB_ICONERROR);
+    if (const std::string failure = WriteWholeFile(*file, *csv); !failure.empty()) {
+        Tell("The results could not be saved in " + Utf8(*file) + ".\n\n" + failure, MB_ICONERROR);
     }
 }
 
@@ -407,6 +352,56 @@ void MainForm::CopyResults_Click() {
     } else if (!PutOnClipboard(window_, copied->plainText, copied->html)) {
         Tell("The clipboard is in use by another program. Copy the results again.", MB_ICONERROR);
     }
+}
+
+void MainForm::HowManyComponents_Click() {
+    if (!howMany_) {
+        howMany_ = std::make_unique<HowManyWindow>(
+            instance_, window_, state_, Font(kDialogPoints, false, false),
+            Font(kDialogPoints, false, true), dpi_,
+            HowManyWindow::Requests{[this] { StartRules(); }, [this] { StopRules(); }});
+        howMany_->Follow(rulesJob_.get());
+    }
+    howMany_->Open();
+    if (rulesStopped_) {
+        StartRules();
+    }
+}
+
+void MainForm::StartRules() {
+    rulesJob_.reset();
+    rulesStopped_ = false;
+    if (const std::optional<RuleNumbers> numbers = NumbersForRules(state_)) {
+        HWND window = window_;
+        const WPARAM job = ++rulesJobs_;
+        rulesJob_ = std::make_unique<RulesJob>(*numbers, state_.ruleSettings, [window, job] {
+            PostMessageW(window, kRulesDone, job, 0);
+        });
+    }
+    if (howMany_) {
+        howMany_->Follow(rulesJob_.get());
+    }
+}
+
+void MainForm::StopRules() {
+    rulesStopped_ = rulesJob_ != nullptr;
+    rulesJob_.reset();
+}
+
+// The rules, once computed, are kept with the window's state for the How Many
+// Components window and the report.
+void MainForm::Rules_Done(WPARAM job) {
+    if (!rulesJob_ || job != rulesJobs_) {
+        return;
+    }
+    if (rulesJob_->result()) {
+        state_.rules = rulesJob_->result();
+    }
+    if (howMany_) {
+        howMany_->Follow(nullptr);
+        howMany_->ShowRules();
+    }
+    rulesJob_.reset();
 }
 
 void MainForm::About_Click() {
@@ -439,7 +434,8 @@ void MainForm::Tell(const std::string& text, UINT icon) {
 }
 
 bool MainForm::TranslateKeys(MSG& message) {
-    if (TranslateAcceleratorW(window_, keys_, &message)) {
+    if (TranslateAcceleratorW(window_, keys_, &message) ||
+        (howMany_ && howMany_->TranslateKeys(message))) {
         return true;
     }
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) {
@@ -449,7 +445,11 @@ bool MainForm::TranslateKeys(MSG& message) {
     if (at == controls_.end() || kControls[at - controls_.begin()].kind != Kind::Box) {
         return false;
     }
+    const int testRuns = state_.testRuns;
     Show(PressReturn(state_, kControls[at - controls_.begin()].id));
+    if (state_.testRuns != testRuns) {
+        StartRules();
+    }
     return true;
 }
 
@@ -580,6 +580,9 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         // Selected from the end back, so that the box shows its leading digits.
         SendMessageW(box, EM_SETSEL, GetWindowTextLengthW(box), 0);
     }
+    if (howMany_) {
+        howMany_->ShowStatus();
+    }
 }
 
 LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -648,6 +651,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(dc, ColourOf(impossible_[index] ? kWarningBackground : kOrange));
             return reinterpret_cast<LRESULT>(impossible_[index] ? warning_ : orange_);
         }
+        case kRulesDone:
+            Rules_Done(wParam);
+            return 0;
         case WM_DROPFILES:
             Files_Drop(reinterpret_cast<HDROP>(wParam));
             return 0;

@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -15,6 +16,8 @@
 #include "form/data_dialog.h"
 #include "form/form_state.h"
 #include "form/menus.h"
+#include "form/rules_job.h"
+#include "form/win32/how_many_window.h"
 #include "form/win32/text.h"
 #include "form/window_logic.h"
 
@@ -57,6 +60,7 @@ class MainForm {
     void Quit_Click();
     void PasteData_Click();
     void CopyResults_Click();
+    void HowManyComponents_Click();
     void About_Click();
     void Files_Drop(HDROP files);
     template <typename Window>
@@ -64,6 +68,12 @@ class MainForm {
     // Shows the data dialog; Use These Numbers writes them into the window.
     void OpenData(DataDialog dialog);
     void Tell(const std::string& text, UINT icon);
+    // Computes the rules for the numbers the window holds now, on a thread of
+    // their own, in place of any computation still running; after each Test
+    // and Use, and when the How Many Components window asks.
+    void StartRules();
+    void StopRules();
+    void Rules_Done(WPARAM job);
     // Shows the state: every box's text and visibility, every caption with its
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
@@ -98,6 +108,14 @@ class MainForm {
     HBRUSH orange_;
     HBRUSH warning_;
     bool showing_ = false;
+    std::unique_ptr<RulesJob> rulesJob_;
+    // Counts the computations started, so that the one running now is told
+    // from one stopped before it.
+    WPARAM rulesJobs_ = 0;
+    // Stopped before it ended, as the How Many Components window was closed.
+    bool rulesStopped_ = false;
+    // Made when first opened.
+    std::unique_ptr<HowManyWindow> howMany_;
 };
 
 }  // namespace trolvane
