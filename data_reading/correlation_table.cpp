@@ -434,6 +434,13 @@ std::optional<CorrelationTable> TableText::Below(std::size_t at) const {
             // A row of the next table.
             break;
         }
+        if (name && !leftOut && row.values.size() == p) {
+            // A table printed in blocks of columns goes on below its first block.
+            throw DataRefusal("Line " + std::to_string(lines_[end].number) +
+                              " has a row of correlations for " + std::string(*name) +
+                              ", a variable the table's header does not name: a correlation "
+                              "matrix has a column for each variable.");
+        }
         // A row without a name or label that holds counts, such as the number
         // of observations under a row of correlations.
         const bool unnamedCounts =

@@ -20,8 +20,9 @@ struct CorrelationTable {
 };
 
 // The correlation table the lines hold; none where they hold no such table.
-// Raises DataRefusal for a table with fewer rows of correlations than its
-// header names variables, or a row with more correlations than that.
+// Raises DataRefusal for a table that is not square: fewer rows of
+// correlations than its header names variables, a row with more correlations
+// than that, or a row for a variable the header does not name.
 std::optional<CorrelationTable> FindCorrelationTable(const std::vector<TextLine>& lines,
                                                      const NumberFormat& userFormat);
 

@@ -163,6 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "Correlation Matrix\n\t\ta\tb\tc\nCorrelation\ta\t1\t.5\t.2\t.3\n",
                      "Line 3 has 4 correlations, more than the 3 variables the table's header "
                      "names."},
+        TableRefusal{"MoreRowsThanTheHeaderNames",
+                     "     |  a  b  c\n-----+---------\n  a  |  1\n  b  | .5  1\n  c  | .2 .1  1\n"
+                     "  d  | .3 .2 .1\n",
+                     "Line 6 has a row of correlations for d, a variable the table's header does "
+                     "not name: a correlation matrix has a column for each variable."},
         TableRefusal{"NotSymmetric",
                      "Correlation Matrix\n\t\ta\tb\tc\nCorrelation\ta\t1.000\t.500\t.200\n"
                      "\tb\t.501\t1.000\t.100\n\tc\t.200\t.100\t1.000\n",
