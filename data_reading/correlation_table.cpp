@@ -404,7 +404,8 @@ std::optional<CorrelationTable> TableText::Below(std::size_t at) const {
         const bool holdsValues =
             std::any_of(row.values.begin(), row.values.end(),
                         [](const Cell& cell) { return cell.kind != Kind::Missing; });
-        if (!holdsValues && !expected) {
+        // Where cells keep their columns, a row may hold only an empty diagonal.
+        if (!holdsValues && !(expected && columnsKept_)) {
             // A line of text: a footnote, once the table has begun.
             if (next == 0) {
                 return std::nullopt;
@@ -484,9 +485,16 @@ std::optional<CorrelationTable> TableText::Below(std::size_t at) const {
 }  // namespace
 
 std::optional<CorrelationTable> FindCorrelationTable(const std::vector<TextLine>& lines,
+                                                     Separator found,
                                                      const NumberFormat& userFormat) {
+    // Output windows copy tables with tabs, which may not be the separator
+    // found from the numbers of a table with many labels.
+    std::vector<Separator> separators = {found};
+    if (found != Separator::Tab && SeparatorsPresent(lines).front() == Separator::Tab) {
+        separators.push_back(Separator::Tab);
+    }
     std::vector<Field> fields;
-    for (const Separator separator : SeparatorsPresent(lines)) {
+    for (const Separator separator : separators) {
         const FieldReader reader(separator, userFormat);
         std::size_t widest = 0;
         for (std::size_t i = 0; i < std::min(lines.size(), kSampledLines); ++i) {

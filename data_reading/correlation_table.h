@@ -19,11 +19,13 @@ struct CorrelationTable {
     bool casesDiffer = false;
 };
 
-// The correlation table the lines hold; none where they hold no such table.
+// The correlation table the lines hold, their fields separated as found or by
+// tabs; none where they hold no such table.
 // Raises DataRefusal for a table that is not square: fewer rows of
 // correlations than its header names variables, a row with more correlations
 // than that, or a row for a variable the header does not name.
 std::optional<CorrelationTable> FindCorrelationTable(const std::vector<TextLine>& lines,
+                                                     Separator found,
                                                      const NumberFormat& userFormat);
 
 }  // namespace trolvane

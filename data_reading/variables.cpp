@@ -571,7 +571,8 @@ Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat) 
             "There is nothing to read: paste or open a correlation matrix, a covariance matrix "
             "or raw data.");
     }
-    const FieldReader reader(FindSeparator(lines, userFormat), userFormat);
+    const Separator separator = FindSeparator(lines, userFormat);
+    const FieldReader reader(separator, userFormat);
     // A text shaped as a matrix is read as one; where it cannot be, it may be
     // a correlation table, and that reading's refusal is kept for a text that
     // is not.
@@ -585,7 +586,8 @@ Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat) 
             matrixRefusal = refusal;
         }
     }
-    if (std::optional<CorrelationTable> table = FindCorrelationTable(lines, userFormat)) {
+    if (std::optional<CorrelationTable> table =
+            FindCorrelationTable(lines, separator, userFormat)) {
         std::optional<Variables> matrix = MatrixText(std::move(table->rows), true).Read();
         matrix->cases = table->cases;
         matrix->casesDiffer = table->casesDiffer;

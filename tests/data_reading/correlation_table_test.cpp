@@ -3,7 +3,9 @@
 // against R's det and eigen of the printed digits, and the tables refused.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "data_reading/summary.h"
 
