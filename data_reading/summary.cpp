@@ -34,13 +34,24 @@ std::optional<double> KaiserMeyerOlkin(const Matrix& r, const Eigen::LLT<Matrix>
     return correlations / (correlations + partials);
 }
 
+// ", 30 cases" where a matrix gives its sample size.
+std::string CasesOfMatrix(const Variables& variables) {
+    if (variables.cases == 0) {
+        return "";
+    }
+    const std::string cases = std::to_string(variables.cases) + " cases";
+    return variables.casesDiffer ? ", at least " + cases + " (counts differ between pairs)"
+                                 : ", " + cases;
+}
+
 std::string WhatWasRead(const Variables& variables) {
     const std::string p = std::to_string(variables.count);
     switch (variables.kind) {
         case DataKind::CorrelationMatrix:
-            return "Correlation matrix of " + p + " variables";
+            return "Correlation matrix of " + p + " variables" + CasesOfMatrix(variables);
         case DataKind::CovarianceMatrix:
-            return "Covariance matrix of " + p + " variables, read as correlations";
+            return "Covariance matrix of " + p + " variables" + CasesOfMatrix(variables) +
+                   ", read as correlations";
         case DataKind::RawData:
             break;
     }
@@ -117,7 +128,8 @@ DataSummary Summarise(Variables variables, const NumberFormat& userFormat) {
     summary.logDeterminant = 2 * factor.matrixLLT().diagonal().array().log().sum();
     summary.determinant = std::exp(summary.logDeterminant);
     summary.kmo = KaiserMeyerOlkin(r, factor);
-    if (variables.kind == DataKind::RawData) {
+    // Raw data always have more cases than variables; a table may give fewer.
+    if (variables.cases > variables.count) {
         summary.sphericity = SphericityTest(variables.count, static_cast<double>(variables.cases),
                                             summary.logDeterminant);
     }
@@ -142,6 +154,8 @@ std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFo
     if (const auto& test = summary.sphericity) {
         const std::optional<std::string> note = ExactPNote(test->chisq, test->df, format);
         lines.push_back("Sphericity: " + (note ? "exact " + *note : "cannot be computed"));
+    } else if (variables.cases > 0) {
+        lines.push_back("Sphericity: needs more cases than variables");
     } else {
         lines.push_back("Sphericity: needs the sample size");
     }

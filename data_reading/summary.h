@@ -27,7 +27,7 @@ struct DataSummary {
     double logDeterminant = 0;
     // Every eigenvalue of R, the largest first.
     std::vector<double> eigenvalues;
-    // Raw data only: a matrix does not give its sample size.
+    // Where the data give a sample size larger than the number of variables.
     std::optional<Sphericity> sphericity;
     // None where no variable correlates with another, which leaves the
     // measure without a value.

@@ -319,23 +319,28 @@ void FieldReader::Split(std::string_view line, std::vector<Field>& fields) const
     }
 }
 
+std::vector<Separator> SeparatorsPresent(const std::vector<TextLine>& lines) {
+    const std::size_t sampled = std::min(lines.size(), kSampledLines);
+    std::vector<Separator> present;
+    for (const Separator candidate :
+         {Separator::Tab, Separator::Semicolon, Separator::Comma, Separator::Spaces}) {
+        const char c = SeparatorChar(candidate);
+        if (candidate == Separator::Spaces ||
+            std::any_of(lines.begin(), lines.begin() + sampled, [&](const TextLine& line) {
+                return line.text.find(c) != std::string_view::npos;
+            })) {
+            present.push_back(candidate);
+        }
+    }
+    return present;
+}
+
 Separator FindSeparator(const std::vector<TextLine>& lines, const NumberFormat& userFormat) {
-    constexpr std::size_t kSampledLines = 50;
     const std::size_t sampled = std::min(lines.size(), kSampledLines);
     std::optional<Separator> best;
     long long bestScore = 0;
     std::vector<Field> fields;
-    for (const Separator candidate :
-         {Separator::Tab, Separator::Semicolon, Separator::Comma, Separator::Spaces}) {
-        const char c = SeparatorChar(candidate);
-        const bool present =
-            candidate == Separator::Spaces ||
-            std::any_of(lines.begin(), lines.begin() + sampled, [&](const TextLine& line) {
-                return line.text.find(c) != std::string_view::npos;
-            });
-        if (!present) {
-            continue;
-        }
+    for (const Separator candidate : SeparatorsPresent(lines)) {
         const FieldReader reader(candidate, userFormat);
         // Numbers count for a separator, texts against it.
         long long score = 0;

@@ -42,6 +42,14 @@ struct Field {
     std::string_view text;
 };
 
+// A line's fields, with its number in the text and how many columns its
+// fields after the first stand to the right of their place in fields.
+struct SplitLine {
+    std::vector<Field> fields;
+    long long number = 0;
+    std::size_t shift = 0;
+};
+
 // Splits lines into fields and reads them.
 class FieldReader {
   public:
@@ -57,6 +65,12 @@ class FieldReader {
     // The decimal comma a semicolon-separated text may use.
     bool decimalComma_;
 };
+
+// The lines that decide how a text is separated.
+constexpr std::size_t kSampledLines = 50;
+
+// The separators the first lines hold, tabs first; spaces always.
+std::vector<Separator> SeparatorsPresent(const std::vector<TextLine>& lines);
 
 // The separator under which the first lines hold the most numbers and the
 // fewest texts; tabs, semicolons and commas only where the text has them.

@@ -10,6 +10,7 @@
 #include <Eigen/Core>
 
 #include "data_reading/cores.h"
+#include "data_reading/correlation_table.h"
 #include "data_reading/text_table.h"
 
 namespace trolvane {
@@ -72,13 +73,34 @@ std::vector<double> CorrelationsOfCovariances(const std::vector<double>& s, std:
         "data or the rows of a matrix.");
 }
 
+// Raw data has many more lines than fields; a matrix about as many of each.
+std::optional<std::vector<SplitLine>> SquareLines(const std::vector<TextLine>& lines,
+                                                  const FieldReader& reader) {
+    Fields fields;
+    reader.Split(lines.front().text, fields);
+    std::size_t widest = fields.size();
+    reader.Split(lines.back().text, fields);
+    widest = std::max(widest, fields.size());
+    if (lines.size() > widest + 1) {
+        return std::nullopt;
+    }
+    std::vector<SplitLine> rows;
+    for (const TextLine& line : lines) {
+        reader.Split(line.text, rows.emplace_back().fields);
+        rows.back().number = line.number;
+    }
+    return rows;
+}
+
 // A correlation or covariance matrix as printed: a header row of names and a
 // first column of names are optional; the rows hold the full matrix, or its
 // lower or upper triangle with the rest blank.
 class MatrixText {
   public:
-    MatrixText(const std::vector<TextLine>& lines, const FieldReader& reader)
-        : lines_(lines), reader_(reader) {}
+    // The rows of a text shaped as a matrix, or of a correlation table, which
+    // is read as one whatever its cells hold.
+    MatrixText(std::vector<SplitLine> rows, bool fromTable)
+        : rows_(std::move(rows)), fromTable_(fromTable) {}
 
     // The variables, or none where the text is not shaped as a matrix.
     std::optional<Variables> Read();
@@ -86,7 +108,6 @@ class MatrixText {
   private:
     enum class Shape { Full, Lower, UpperBlank, UpperShifted };
 
-    bool LooksSquare() const;
     bool AllAre(std::size_t row, std::size_t from, std::size_t to, Field::Kind kind) const;
     std::optional<Shape> FindShape() const;
     // Where the text gives the matrix's row i and column j: its row of cells,
@@ -96,19 +117,22 @@ class MatrixText {
                         double scale) const;
     const Field& FieldAt(std::size_t row, std::size_t column) const;
     std::size_t Cells(std::size_t row) const;
-    long long LineOf(std::size_t row) const { return lines_[first_ + row].number; }
+    long long LineOf(std::size_t row) const { return rows_[first_ + row].number; }
+    // Where the cell in that column of the row stands in its line.
+    std::size_t ShownColumn(std::size_t row, std::size_t column) const {
+        return column + offset_ + rows_[first_ + row].shift;
+    }
     std::vector<std::string> Names() const;
 
-    const std::vector<TextLine>& lines_;
-    const FieldReader& reader_;
-    std::vector<Fields> rows_;
+    std::vector<SplitLine> rows_;
+    bool fromTable_;
     std::size_t first_ = 0;
     std::size_t offset_ = 0;
     std::size_t p_ = 0;
 };
 
 std::size_t MatrixText::Cells(std::size_t row) const {
-    const Fields& fields = rows_[first_ + row];
+    const Fields& fields = rows_[first_ + row].fields;
     std::size_t cells = fields.size();
     while (cells > offset_ && fields[cells - 1].kind == Field::Kind::Missing) {
         --cells;
@@ -118,18 +142,8 @@ std::size_t MatrixText::Cells(std::size_t row) const {
 
 const Field& MatrixText::FieldAt(std::size_t row, std::size_t column) const {
     static const Field kBlank;
-    const Fields& fields = rows_[first_ + row];
+    const Fields& fields = rows_[first_ + row].fields;
     return column + offset_ < fields.size() ? fields[column + offset_] : kBlank;
-}
-
-// Raw data has many more lines than fields; a matrix about as many of each.
-bool MatrixText::LooksSquare() const {
-    Fields fields;
-    reader_.Split(lines_.front().text, fields);
-    std::size_t widest = fields.size();
-    reader_.Split(lines_.back().text, fields);
-    widest = std::max(widest, fields.size());
-    return lines_.size() <= widest + 1;
 }
 
 bool MatrixText::AllAre(std::size_t row, std::size_t from, std::size_t to, Field::Kind kind) const {
@@ -185,7 +199,7 @@ std::pair<std::size_t, std::size_t> MatrixText::CellAt(Shape shape, std::size_t 
 std::vector<std::string> MatrixText::Names() const {
     std::vector<std::string> names;
     if (first_ == 1) {
-        const Fields& header = rows_.front();
+        const Fields& header = rows_.front().fields;
         // A header may have a corner cell above the column of names.
         const std::size_t skip = header.size() == p_ + offset_ ? offset_ : 0;
         if (header.size() == p_ + skip) {
@@ -197,26 +211,20 @@ std::vector<std::string> MatrixText::Names() const {
     }
     if (offset_ == 1) {
         for (std::size_t i = 0; i < p_; ++i) {
-            names.push_back(NameOf(rows_[first_ + i].front().text, i));
+            names.push_back(NameOf(rows_[first_ + i].fields.front().text, i));
         }
     }
     return names;
 }
 
 std::optional<Variables> MatrixText::Read() {
-    if (!LooksSquare()) {
-        return std::nullopt;
-    }
-    for (const TextLine& line : lines_) {
-        reader_.Split(line.text, rows_.emplace_back());
-    }
-    first_ = rows_.size() > 1 && !HoldsNumber(rows_.front()) ? 1 : 0;
+    first_ = rows_.size() > 1 && !HoldsNumber(rows_.front().fields) ? 1 : 0;
     p_ = rows_.size() - first_;
     // A first column of names, or of the row numbers 1, 2, 3, ...
     bool names = true;
     bool rowNumbers = true;
     for (std::size_t i = 0; i < p_; ++i) {
-        const Fields& row = rows_[first_ + i];
+        const Fields& row = rows_[first_ + i].fields;
         names = names && !row.empty() && row.front().kind == Field::Kind::Text;
         rowNumbers = rowNumbers && row.size() == p_ + 1 && IsNumber(row.front()) &&
                      row.front().number == static_cast<double>(i + 1);
@@ -226,7 +234,7 @@ std::optional<Variables> MatrixText::Read() {
     for (std::size_t i = 0; i < p_; ++i) {
         widest = std::max(widest, Cells(i));
     }
-    if (widest != p_) {
+    if (widest != p_ && !fromTable_) {
         return std::nullopt;
     }
     const std::optional<Shape> shape = FindShape();
@@ -238,14 +246,14 @@ std::optional<Variables> MatrixText::Read() {
                 numbers += IsNumber(FieldAt(i, j)) ? 1 : 0;
             }
         }
-        if (numbers * 2 <= p_ * p_) {
+        if (numbers * 2 <= p_ * p_ && !fromTable_) {
             return std::nullopt;
         }
         // Shaped as a full matrix, but a cell is not a number.
         for (std::size_t i = 0; i < p_; ++i) {
             for (std::size_t j = 0; j < p_; ++j) {
                 if (!IsNumber(FieldAt(i, j))) {
-                    RefuseCell(LineOf(i), j + offset_, FieldAt(i, j), " of the matrix");
+                    RefuseCell(LineOf(i), ShownColumn(i, j), FieldAt(i, j), " of the matrix");
                 }
             }
         }
@@ -269,7 +277,7 @@ std::optional<Variables> MatrixText::Read() {
         const double diagonal = m[i * p_ + i];
         if (!(diagonal > 0)) {
             const auto [row, column] = CellAt(*shape, i, i);
-            throw DataRefusal(Place(LineOf(row), column + offset_) + " holds " +
+            throw DataRefusal(Place(LineOf(row), ShownColumn(row, column)) + " holds " +
                               std::string(FieldAt(row, column).text) +
                               ", but a variance on the diagonal of a matrix is above 0.");
         }
@@ -296,9 +304,9 @@ void MatrixText::CheckSymmetric(Shape shape, std::size_t i, std::size_t j, doubl
     const auto [row, column] = CellAt(shape, i, j);
     const auto [mirrorRow, mirrorColumn] = CellAt(shape, j, i);
     throw DataRefusal(
-        "The matrix is not symmetric: " + Lowered(Place(LineOf(row), column + offset_)) +
+        "The matrix is not symmetric: " + Lowered(Place(LineOf(row), ShownColumn(row, column))) +
         " holds " + std::string(FieldAt(row, column).text) + ", but " +
-        Lowered(Place(LineOf(mirrorRow), mirrorColumn + offset_)) + " holds " +
+        Lowered(Place(LineOf(mirrorRow), ShownColumn(mirrorRow, mirrorColumn))) + " holds " +
         std::string(FieldAt(mirrorRow, mirrorColumn).text) + ".");
 }
 
@@ -554,9 +562,30 @@ Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat) 
             "There is nothing to read: paste or open a correlation matrix, a covariance matrix "
             "or raw data.");
     }
-    const FieldReader reader(FindSeparator(lines, userFormat), userFormat);
-    if (std::optional<Variables> matrix = MatrixText(lines, reader).Read()) {
+    const Separator separator = FindSeparator(lines, userFormat);
+    const FieldReader reader(separator, userFormat);
+    // A text shaped as a matrix is read as one; where it cannot be, it may be
+    // a correlation table, and that reading's refusal is kept for a text that
+    // is not.
+    std::optional<DataRefusal> matrixRefusal;
+    if (std::optional<std::vector<SplitLine>> rows = SquareLines(lines, reader)) {
+        try {
+            if (std::optional<Variables> matrix = MatrixText(*std::move(rows), false).Read()) {
+                return *std::move(matrix);
+            }
+        } catch (const DataRefusal& refusal) {
+            matrixRefusal = refusal;
+        }
+    }
+    if (std::optional<CorrelationTable> table =
+            FindCorrelationTable(lines, separator, userFormat)) {
+        std::optional<Variables> matrix = MatrixText(std::move(table->rows), true).Read();
+        matrix->cases = table->cases;
+        matrix->casesDiffer = table->casesDiffer;
         return *std::move(matrix);
+    }
+    if (matrixRefusal) {
+        throw *matrixRefusal;
     }
     return RawDataText(lines, reader).Read();
 }

@@ -28,9 +28,12 @@ struct Variables {
     // The variables' names, as the text gives them; empty where it gives none.
     std::vector<std::string> names;
     std::vector<LeftOutColumn> leftOut;
-    // Raw data: the complete cases, and those left out for a missing value.
+    // Raw data: the complete cases, and those left out for a missing value. A
+    // correlation table: the sample size it gives, the smallest where its
+    // counts differ between pairs; 0 where it gives none.
     long long cases = 0;
     long long incompleteCases = 0;
+    bool casesDiffer = false;
     // The number of variables p, and R, p x p, row after row.
     int count = 0;
     std::vector<double> correlations;
@@ -50,7 +53,9 @@ constexpr std::uintmax_t kLargestDataFile = std::uintmax_t{1} << 30;
 std::string RefusalForFileSize(std::uintmax_t bytes);
 
 // Reads any bytes, pasted or from a file: UTF-8 or UTF-16 with its byte order
-// mark, or Latin-1 where it is not UTF-8. Numbers are read with a decimal point,
+// mark, or Latin-1 where it is not UTF-8. A correlation table is read as
+// statistics programs print one, with titles, labels, footnotes and rows of
+// significance values or counts around its correlations. Numbers are read with a decimal point,
 // in the user's format, and with a decimal comma where fields are separated by
 // semicolons. Raises DataRefusal for a text that cannot be read.
 Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat);

@@ -115,8 +115,8 @@ std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading
     const int factors = std::min(p - 1, kRows);
     TypeBox(form, form.v, p);
     TypeBox(form, form.det, reading.determinant);
-    const bool raw = variables.kind == DataKind::RawData;
-    if (raw) {
+    const bool givesSampleSize = variables.cases > 0;
+    if (givesSampleSize) {
         TypeBox(form, form.n, static_cast<double>(variables.cases));
     }
     TypeBox(form, form.f, factors);
@@ -125,7 +125,7 @@ std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading
     }
     DataOrigin origin{form.v.text, form.det.text,       std::nullopt,          {},
                       reading.kmo, reading.eigenvalues, variables.correlations};
-    if (raw) {
+    if (givesSampleSize) {
         origin.n = form.n.text;
     }
     for (int k = 1; k <= factors; ++k) {

@@ -51,7 +51,7 @@ DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& u
 // The user edited the dialog's text: it is read again.
 void EditDataText(DataDialog& dialog, std::string text, const NumberFormat& userFormat);
 
-// Use These Numbers: writes v, det, n (raw data only) and f, runs Start,
+// Use These Numbers: writes v, det, n (where the data give it) and f, runs Start,
 // writes the leading eigenvalues, and runs Test where n holds a number larger
 // than p; otherwise the keyboard goes to the sample size. A Test that fails is
 // reported as the Test button's would be.

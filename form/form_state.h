@@ -60,7 +60,8 @@ struct FocusRequest {
 struct DataOrigin {
     std::string v;
     std::string det;
-    // Raw data gives the sample size; a matrix leaves the box to the user.
+    // Where the data give the sample size (raw data, or a table with its
+    // counts); a bare matrix leaves the box to the user.
     std::optional<std::string> n;
     std::vector<std::string> eigenvalues;
     std::optional<double> kmo;

@@ -71,6 +71,20 @@ TEST(UseData, LeavesTheSampleSizeOfAMatrixToTheUser) {
     EXPECT_NE(form.test(1).caption, "");
 }
 
+TEST(UseData, WritesTheSampleSizeATableGivesAndRunsTest) {
+    const DataDialog dialog = OpenDataDialog(
+        "Pearson Correlation Coefficients, N = 30\n a b c d\na 1 .5 .3 .2\n  .0001 .1 .3\n"
+        "b .5 1 .4 .1\nc .3 .4 1 .25\nd .2 .1 .25 1\n",
+        {});
+    ASSERT_TRUE(dialog.usable()) << dialog.summary;
+    FormState form{{}};
+    ASSERT_FALSE(UseData(form, *dialog.reading));
+    EXPECT_EQ(form.n.text, "30");
+    EXPECT_NE(form.test(1).caption, "");
+    ASSERT_TRUE(UnchangedDataOrigin(form));
+    EXPECT_EQ(UnchangedDataOrigin(form)->n, "30");
+}
+
 TEST(DataDialog, ShowsOnlyTheFirstLinesOfALongTextAndKeepsItFromEdits) {
     std::string text = "a,b\n";
     while (text.size() <= kLongestEditableText) {

@@ -283,6 +283,23 @@ class English(unittest.TestCase):
             dialog_closed(driver, "data")
             self.assertEqual(value(driver, "v"), before)
 
+    def test_pasted_correlation_table_gives_its_sample_size_and_test_runs(self):
+        driver = self.driver
+        allow_clipboard(driver, self.site.url)
+        write_clipboard(driver, "Correlations\n\t\ta\tb\tc\n"
+                                "a\tPearson Correlation\t1\t.5**\t.3*\n\tN\t40\t40\t40\n"
+                                "b\tPearson Correlation\t.5**\t1\t.4**\n\tN\t40\t40\t40\n"
+                                "c\tPearson Correlation\t.3*\t.4**\t1\n\tN\t40\t40\t40\n"
+                                "**. Correlation is significant at the 0.01 level (2-tailed).\n")
+        with_ctrl(driver, "v", shift=True)
+        WebDriverWait(driver, 5).until(lambda d: d.find_element(By.ID, "data").get_property("open"))
+        self.assertEqual(driver.find_element(By.ID, "data-summary").text.splitlines()[0],
+                         "Correlation matrix of 3 variables, 40 cases")
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "data")
+        self.assertEqual(value(driver, "n"), "40")
+        self.assertIn(" X\u00b2", driver.find_element(By.ID, "test_1").text)
+
     def test_results_copied_and_saved(self):
         driver = self.driver
         allow_clipboard(driver, self.site.url)

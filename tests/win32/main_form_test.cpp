@@ -374,6 +374,20 @@ TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
     }
 }
 
+TEST_F(Win32Window, AConsoleCorrelationTableGivesItsSampleSizeAndTestRuns) {
+    const DataDialogSeen seen = OpenFile(
+        "(obs=47)\n\n             | Fertil~y Agricu~e Examin~n\n-------------+------------------\n"
+        "   Fertility |   1.0000\n Agriculture |   0.3531   1.0000\n"
+        " Examination |  -0.6459  -0.6865   1.0000\n",
+        true);
+    EXPECT_NE(seen.summary.find(L"Correlation matrix of 3 variables, 47 cases\r\n"),
+              std::wstring::npos)
+        << seen.summary;
+    EXPECT_TRUE(seen.closedByUse);
+    EXPECT_EQ(Text(Control(Control::n)), L"47");
+    EXPECT_NE(Text(Control(Control::test, 1)).find(L" X\u00b2"), std::wstring::npos);
+}
+
 TEST_F(Win32Window, ARefusedDroppedFileKeepsTheDialogOpenAndTheWindowAsItWas) {
     Type(Control::v, L"7");
     const std::wstring determinant = Text(Control(Control::det));
