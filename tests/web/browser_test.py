@@ -3,8 +3,8 @@
 events: the worked example by keyboard alone, a failure and where the keyboard
 goes after it, a pasted column, a decimal-comma language, installing and
 reopening with no network, data from a chosen file or the clipboard through the
-data dialog, and the results copied. The logic behind the page has its own
-tests; these cover the view.
+data dialog, the results copied, and the How Many Components window following
+the data. The logic behind the page has its own tests; these cover the view.
 
 Usage: browser_test.py SITE_FOLDER
 """
@@ -275,6 +275,55 @@ class English(unittest.TestCase):
         WebDriverWait(driver, 10).until(lambda d: os.path.exists(saved))
         with open(saved, "rb") as file:
             self.assertTrue(file.read().startswith("\ufeffNumber of Variables,4\r\n".encode()))
+
+    def test_how_many_components_follows_a_data_file(self):
+        driver = self.driver
+        allow_clipboard(driver, self.site.url)
+        # Six variables, three on each of two factors.
+        cases = random.Random(24)
+        lines = ["a,b,c,d,e,f"]
+        for _ in range(300):
+            factors = [cases.gauss(0, 1), cases.gauss(0, 1)]
+            lines.append(",".join(f"{factors[i // 3] + cases.gauss(0, 0.7):.3f}" for i in range(6)))
+        used = data_file("\n".join(lines) + "\n")
+        try:
+            open_data_file(driver, used)
+            press(driver, Keys.ENTER)
+            dialog_closed(driver, "data")
+        finally:
+            os.remove(used)
+        with_ctrl(driver, "h", shift=True)
+        window = driver.find_element(By.ID, "how-many")
+        self.assertEqual(driver.find_element(By.ID, "how-many-title").text,
+                         "Trolvane: How Many Components")
+        self.assertEqual(driver.switch_to.active_element.accessible_name, "Random data sets")
+        shown = WebDriverWait(driver, 10).until(lambda d: d.execute_script(
+            "const lines = [...document.querySelectorAll('#how-many-lines p')];"
+            "return lines.length === 6 && !lines[0].parentNode.classList.contains('out-of-date')"
+            " && lines.map((line) => line.textContent)"))
+        self.assertEqual(shown[0], "Parallel analysis: keep 2 (95th percentile of 1000 random data "
+                                   "sets of 300 cases x 6 variables, seed 1)")
+        self.assertEqual(len(window.find_elements(By.CSS_SELECTOR, "#how-many-table tbody tr")), 6)
+
+        driver.find_element(By.ID, "how-many-copy-table").click()
+        copied = read_clipboard(driver)
+        self.assertTrue(copied.startswith("Component\tEigenvalue\tRandom mean\tRandom 95th percentile"
+                                          "\tAverage squared partial\tAverage fourth-power partial\n1\t"),
+                        copied)
+        self.assertIn("\n\n" + "\n".join(shown), copied)
+
+        # A changed box marks the lines; a refused setting is named, and the
+        # keyboard goes back to its box; Escape closes the window.
+        driver.find_element(By.ID, "n").send_keys("0")
+        self.assertIn("out-of-date", driver.find_element(By.ID, "how-many-lines").get_attribute("class"))
+        percentile = driver.find_element(By.ID, "how-many-setting-1")
+        percentile.send_keys(Keys.BACKSPACE, Keys.BACKSPACE, "100", Keys.ENTER)
+        self.assertIn("Percentile", driver.find_element(By.ID, "report-message").text)
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "report")
+        self.assertEqual(focused(driver), "how-many-setting-1")
+        press(driver, Keys.ESCAPE)
+        dialog_closed(driver, "how-many")
 
     def test_about_from_the_menu_bar_by_keyboard(self):
         driver = self.driver
