@@ -123,7 +123,10 @@ std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading
     if (std::optional<FailureReport> report = PressStart(form)) {
         return report;
     }
-    DataOrigin origin{form.v.text, form.det.text, std::nullopt, {}, reading.kmo};
+    DataOrigin origin{form.v.text,          form.det.text,
+                      std::nullopt,         {},
+                      reading.kmo,          reading.eigenvalues,
+                      variables.correlations};
     if (raw) {
         origin.n = form.n.text;
     }

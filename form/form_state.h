@@ -66,8 +66,8 @@ struct DataOrigin {
     std::optional<double> kmo;
     // Every eigenvalue, the largest first, and R, p x p row after row, which
     // the rules for how many components to keep use.
-    std::vector<double> allEigenvalues;
-    std::vector<double> correlations;
+    std::vector<double> allEigenvalues{};
+    std::vector<double> correlations{};
 };
 
 struct FormState {

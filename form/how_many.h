@@ -46,9 +46,13 @@ struct ReadSettingsResult {
 ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts,
                                 const NumberFormat& format);
 
+// The most variables the rules are computed for after each Test: parallel
+// analysis of more would keep both cores busy for minutes.
+constexpr int kMostVariablesForRules = 500;
+
 // The numbers the rules use now: p, n and det from the boxes, the rest from
 // the data or the rows. None where the boxes give no whole number of
-// variables from 3 up, no determinant or no eigenvalue.
+// variables from 3 to 500, no determinant or no eigenvalue.
 std::optional<RuleNumbers> NumbersForRules(const FormState& form);
 
 // Computes every rule; parallel analysis, the long part, reports its progress

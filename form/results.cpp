@@ -9,11 +9,11 @@
 #include "engine/component_test.h"
 #include "engine/joined.h"
 #include "form/data_dialog.h"
+#include "form/how_many.h"
+#include "form/table_text.h"
 
 namespace trolvane {
 namespace {
-
-using Fields = std::vector<std::string>;
 
 constexpr std::string_view kChiSquare = "\u03c7\u00b2";
 
@@ -150,62 +150,6 @@ std::string ReportSentence(const FormState& form, const std::vector<ResultRow>& 
     return text;
 }
 
-std::string PlainLine(const Fields& fields) {
-    return Joined(fields, "\t") + "\n";
-}
-
-std::string EscapedHtml(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
-std::string HtmlRow(const Fields& fields, std::string_view cellTag) {
-    std::string row = "<tr>";
-    for (const std::string& field : fields) {
-        row.append("<").append(cellTag).append(">").append(EscapedHtml(field));
-        row.append("</").append(cellTag).append(">");
-    }
-    return row + "</tr>\n";
-}
-
-// A CSV field, quoted where it holds the separator, a quote or a line break.
-std::string CsvField(const std::string& field, char separator) {
-    if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) {
-        return field;
-    }
-    std::string quoted = "\"";
-    for (const char c : field) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
-std::string CsvLine(const Fields& fields, char separator) {
-    Fields quoted;
-    for (const std::string& field : fields) {
-        quoted.push_back(CsvField(field, separator));
-    }
-    return Joined(quoted, std::string_view(&separator, 1)) + "\r\n";
-}
-
 }  // namespace
 
 std::optional<CopiedResults> CopyResults(const FormState& form) {
@@ -221,9 +165,11 @@ std::optional<CopiedResults> CopyResults(const FormState& form) {
         copied.html += HtmlRow(cells, "td");
     }
     copied.html += "</table>\n";
-    if (const std::string sentence = ReportSentence(form, rows); !sentence.empty()) {
-        copied.plainText += "\n" + sentence + "\n";
-        copied.html += "<p>" + EscapedHtml(sentence) + "</p>\n";
+    for (const std::string& sentence : {ReportSentence(form, rows), RulesSentence(form)}) {
+        if (!sentence.empty()) {
+            copied.plainText += "\n" + sentence + "\n";
+            copied.html += "<p>" + EscapedHtml(sentence) + "</p>\n";
+        }
     }
     return copied;
 }
@@ -243,6 +189,13 @@ std::optional<std::string> ResultsCsv(const FormState& form) {
     csv += CsvLine(kTableHeader, separator);
     for (const ResultRow& row : rows) {
         csv += CsvLine(TableCells(row, form.format), separator);
+    }
+    // The rules for how many components to keep, once computed for these numbers.
+    if (form.rules && RulesOutOfDate(form).empty()) {
+        csv += "\r\n" + CsvLine(TableHeader(*form.rules), separator);
+        for (const Fields& row : TableRows(*form.rules, form.format)) {
+            csv += CsvLine(row, separator);
+        }
     }
     return csv;
 }

@@ -1,0 +1,317 @@
+#include "form/how_many.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string_view>
+
+#include "engine/joined.h"
+#include "engine/run_error.h"
+#include "form/data_dialog.h"
+#include "form/table_text.h"
+
+namespace trolvane {
+namespace {
+
+// "95th", "91st", "92nd", "93rd", "11th".
+std::string Ordinal(int number) {
+    const int lastTwo = number % 100;
+    const int last = number % 10;
+    const char* suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13) {
+        suffix = last == 1 ? "st" : last == 2 ? "nd" : last == 3 ? "rd" : "th";
+    }
+    return std::to_string(number) + suffix;
+}
+
+std::optional<double> BoxNumber(const FormState& form, const TextBox& box) {
+    return UnlessRunError([&] { return Number(form, box); });
+}
+
+bool IsWhole(double value) {
+    return std::floor(value) == value;
+}
+
+// The typed rows' eigenvalues, up to the first row without a number.
+std::vector<double> TypedEigenvalues(const FormState& form) {
+    std::vector<double> eigenvalues;
+    const std::optional<double> factors = BoxNumber(form, form.f);
+    for (int k = 1; factors && k <= std::min<double>(*factors, kRows); ++k) {
+        const std::optional<double> eigenvalue = BoxNumber(form, form.eigenBoxes[k - 1]);
+        if (!eigenvalue) {
+            break;
+        }
+        eigenvalues.push_back(*eigenvalue);
+    }
+    return eigenvalues;
+}
+
+bool HasSampleSize(const RuleNumbers& numbers) {
+    return numbers.n && std::isfinite(*numbers.n) && *numbers.n > numbers.p;
+}
+
+// "5", or "at least 10" where the known eigenvalues ended first.
+std::string CountText(const Count& count) {
+    return (count.atLeast ? "at least " : "") + std::to_string(count.keep);
+}
+
+// "24", or "more than 10" where a test after 11 components could not be run.
+std::string BartlettText(const Count& count) {
+    return count.atLeast ? "more than " + std::to_string(count.keep - 1)
+                         : std::to_string(count.keep);
+}
+
+// One rule as the lines and the report sentence name it, with its count where
+// it has one, else what it needs.
+struct RuleCount {
+    const char* line;
+    const char* clause;
+    std::optional<std::string> count;
+    std::string note;
+    std::string needs;
+};
+
+std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& format) {
+    const RuleNumbers& numbers = results.numbers;
+    const RandomDataSettings& settings = results.settings;
+    const auto known = [](const std::optional<int>& count) {
+        return count ? std::optional(std::to_string(*count)) : std::nullopt;
+    };
+    const bool every = static_cast<int>(numbers.eigenvalues.size()) == numbers.p;
+    const char* needsEvery = every ? "needs the sample size" : "needs every eigenvalue";
+    std::vector<RuleCount> counts;
+    counts.push_back(
+        {"Parallel analysis",
+         "parallel analysis",
+         results.parallelAnalysis ? std::optional(CountText(*results.parallelAnalysis))
+                                  : std::nullopt,
+         results.random ? " (" + Ordinal(static_cast<int>(settings.percentile)) +
+                              " percentile of " + NumberText(settings.sets, format) +
+                              " random data sets of " + NumberText(*numbers.n, format) +
+                              " cases x " + NumberText(numbers.p, format) + " variables, seed " +
+                              std::to_string(settings.seed) + ")"
+                        : "",
+         "needs the sample size"});
+    counts.push_back({"Minimum average partial", "the minimum average partial test",
+                      known(results.mapSquared),
+                      results.mapFourthPower
+                          ? " (fourth powers: " + std::to_string(*results.mapFourthPower) + ")"
+                          : "",
+                      "needs the data"});
+    counts.push_back({"Optimal coordinates", "optimal coordinates",
+                      known(results.optimalCoordinates), "", needsEvery});
+    counts.push_back({"Acceleration factor", "the acceleration factor",
+                      known(results.accelerationFactor), "", needsEvery});
+    counts.push_back({"Kaiser's rule", "Kaiser's rule", CountText(results.kaiser),
+                      " (eigenvalues above 1)", ""});
+    counts.push_back({"Bartlett's test", "Bartlett's test",
+                      results.bartlett ? std::optional(BartlettText(*results.bartlett))
+                                       : std::nullopt,
+                      "",
+                      HasSampleSize(numbers) ? "cannot be computed from these numbers"
+                                             : "needs the sample size"});
+    return counts;
+}
+
+std::optional<double> RandomCell(const std::optional<RandomEigenvalues>& random,
+                                 const std::vector<double> RandomEigenvalues::*column,
+                                 std::size_t component) {
+    if (!random || component >= ((*random).*column).size()) {
+        return std::nullopt;
+    }
+    return ((*random).*column)[component];
+}
+
+std::optional<double> PartialCell(const std::optional<AveragePartials>& partials,
+                                  const std::vector<double> AveragePartials::*column,
+                                  std::size_t kept) {
+    if (!partials || kept >= ((*partials).*column).size()) {
+        return std::nullopt;
+    }
+    return ((*partials).*column)[kept];
+}
+
+}  // namespace
+
+ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts,
+                                const NumberFormat& format) {
+    std::array<double, 3> values{};
+    for (std::size_t i = 0; i < kSettings.size(); ++i) {
+        const SettingEntry& entry = kSettings[i];
+        const std::optional<double> value =
+            UnlessRunError([&] { return StrictNumber(texts[i], format); });
+        if (!value || !IsWhole(*value) || *value < entry.lowest || *value > entry.highest) {
+            return {std::nullopt,
+                    SettingsRefusal{entry.setting, std::string(entry.name) +
+                                                       " must be a whole number from " +
+                                                       NumberText(entry.lowest, format) + " to " +
+                                                       NumberText(entry.highest, format) + "."}};
+        }
+        values[i] = *value;
+    }
+    return {RandomDataSettings{static_cast<int>(values[0]), values[1],
+                               static_cast<std::uint64_t>(values[2])},
+            std::nullopt};
+}
+
+std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
+    const std::optional<double> p = BoxNumber(form, form.v);
+    const std::optional<double> detR = BoxNumber(form, form.det);
+    if (!p || !detR || !IsWhole(*p) || *p < 3 || *p > kMostVariablesForRules) {
+        return std::nullopt;
+    }
+    RuleNumbers numbers;
+    numbers.p = static_cast<int>(*p);
+    numbers.n = BoxNumber(form, form.n);
+    numbers.detR = *detR;
+    if (const DataOrigin* origin = UnchangedDataOrigin(form)) {
+        numbers.eigenvalues = origin->allEigenvalues;
+        numbers.correlations = origin->correlations;
+        numbers.fromData = true;
+    } else {
+        numbers.eigenvalues = TypedEigenvalues(form);
+    }
+    if (numbers.eigenvalues.empty() ||
+        static_cast<int>(numbers.eigenvalues.size()) > numbers.p) {
+        return std::nullopt;
+    }
+    return numbers;
+}
+
+std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
+                                        const RandomDataSettings& settings, Progress* progress) {
+    RuleResults results;
+    results.numbers = numbers;
+    results.settings = settings;
+    const std::vector<double>& eigenvalues = numbers.eigenvalues;
+    const bool every = static_cast<int>(eigenvalues.size()) == numbers.p;
+    if (HasSampleSize(numbers)) {
+        results.random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
+        if (!results.random) {
+            return std::nullopt;
+        }
+        const std::vector<double>& percentile = results.random->percentile;
+        results.parallelAnalysis = AboveRandom(eigenvalues, percentile);
+        results.parallelAnalysis->atLeast =
+            results.parallelAnalysis->keep == static_cast<int>(eigenvalues.size()) && !every;
+        if (every) {
+            results.optimalCoordinates = OptimalCoordinates(eigenvalues, percentile);
+            results.accelerationFactor = AccelerationFactor(eigenvalues, percentile);
+        }
+        results.bartlett = UnlessRunError(
+            [&] { return BartlettCount(numbers.p, *numbers.n, numbers.detR, eigenvalues); });
+    }
+    if (!numbers.correlations.empty()) {
+        results.partials = MinimumAveragePartial(numbers.p, numbers.correlations);
+        results.mapSquared = SmallestAverage(results.partials->squared);
+        results.mapFourthPower = SmallestAverage(results.partials->fourthPower);
+    }
+    results.kaiser = Kaiser(eigenvalues, numbers.p);
+    return results;
+}
+
+std::vector<std::string> RuleLines(const RuleResults& results, const NumberFormat& format) {
+    std::vector<std::string> lines;
+    for (const RuleCount& rule : Counts(results, format)) {
+        lines.push_back(std::string(rule.line) + ": " +
+                        (rule.count ? "keep " + *rule.count + rule.note : rule.needs));
+    }
+    return lines;
+}
+
+std::vector<std::string> TableHeader(const RuleResults& results) {
+    return {"Component",
+            "Eigenvalue",
+            "Random mean",
+            "Random " + Ordinal(static_cast<int>(results.settings.percentile)) + " percentile",
+            "Average squared partial",
+            "Average fourth-power partial"};
+}
+
+std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
+                                                const NumberFormat& format) {
+    const auto fixed = [&](std::optional<double> value) {
+        return value ? FixedNumberText(*value, 4, format) : "";
+    };
+    const auto significant = [&](std::optional<double> value) {
+        return value ? RoundedNumberText(*value, 4, format) : "";
+    };
+    std::vector<std::vector<std::string>> rows;
+    const std::vector<double>& eigenvalues = results.numbers.eigenvalues;
+    for (std::size_t i = 0; i < eigenvalues.size(); ++i) {
+        rows.push_back({std::to_string(i + 1), fixed(eigenvalues[i]),
+                        fixed(RandomCell(results.random, &RandomEigenvalues::mean, i)),
+                        fixed(RandomCell(results.random, &RandomEigenvalues::percentile, i)),
+                        significant(PartialCell(results.partials, &AveragePartials::squared, i + 1)),
+                        significant(PartialCell(results.partials, &AveragePartials::fourthPower,
+                                                i + 1))});
+    }
+    return rows;
+}
+
+CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format) {
+    const Fields header = TableHeader(results);
+    CopiedResults copied{PlainLine(header),
+                         "<meta charset=\"utf-8\"><table>\n" + HtmlRow(header, "th")};
+    for (const Fields& row : TableRows(results, format)) {
+        copied.plainText += PlainLine(row);
+        copied.html += HtmlRow(row, "td");
+    }
+    copied.html += "</table>\n";
+    const std::vector<std::string> lines = RuleLines(results, format);
+    copied.plainText += "\n" + Joined(lines, "\n") + "\n";
+    for (const std::string& line : lines) {
+        copied.html += "<p>" + EscapedHtml(line) + "</p>\n";
+    }
+    return copied;
+}
+
+std::string ProgressText(int setsDone, int sets) {
+    return "Computing " + std::to_string(sets) + " random data sets: " + std::to_string(setsDone) +
+           " done";
+}
+
+std::string RulesOutOfDate(const FormState& form) {
+    if (!form.rules || NumbersForRules(form) == form.rules->numbers) {
+        return "";
+    }
+    return "Out of date: a number these rules were computed from has changed since. Press Test "
+           "to compute them again.";
+}
+
+std::string RulesSentence(const FormState& form) {
+    if (!form.rules || !RulesOutOfDate(form).empty()) {
+        return "";
+    }
+    const RuleResults& results = *form.rules;
+    std::vector<std::string> clauses;
+    for (const RuleCount& rule : Counts(results, form.format)) {
+        if (!rule.count) {
+            continue;
+        }
+        std::string clause = rule.clause;
+        if (clause == "parallel analysis") {
+            clause += " (" + NumberText(results.settings.sets, form.format) +
+                      " random data sets, " +
+                      Ordinal(static_cast<int>(results.settings.percentile)) + " percentile)";
+        }
+        if (clauses.empty()) {
+            const bool one = *rule.count == "1";
+            clause += " suggests keeping " + *rule.count + (one ? " component" : " components");
+        } else {
+            clause += " " + *rule.count;
+        }
+        clauses.push_back(clause);
+    }
+    if (clauses.empty()) {
+        return "";
+    }
+    clauses.front()[0] = static_cast<char>(std::toupper(clauses.front()[0]));
+    std::string sentence = clauses.front();
+    for (std::size_t i = 1; i < clauses.size(); ++i) {
+        sentence += (i + 1 == clauses.size() ? " and " : ", ") + clauses[i];
+    }
+    return sentence + ".";
+}
+
+}  // namespace trolvane
