@@ -311,6 +311,10 @@ class English(unittest.TestCase):
                                           "\tAverage squared partial\tAverage fourth-power partial\n1\t"),
                         copied)
         self.assertIn("\n\n" + "\n".join(shown), copied)
+        # The report sentence gains the rules, with the window still open.
+        with_ctrl(driver, "c", shift=True)
+        self.assertIn("Parallel analysis (1000 random data sets, 95th percentile) suggests keeping 2 "
+                      "components", read_clipboard(driver))
 
         # A changed box marks the lines; a refused setting is named, and the
         # keyboard goes back to its box; Escape closes the window.
