@@ -123,10 +123,8 @@ std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading
     if (std::optional<FailureReport> report = PressStart(form)) {
         return report;
     }
-    DataOrigin origin{form.v.text,          form.det.text,
-                      std::nullopt,         {},
-                      reading.kmo,          reading.eigenvalues,
-                      variables.correlations};
+    DataOrigin origin{form.v.text, form.det.text,       std::nullopt,          {},
+                      reading.kmo, reading.eigenvalues, variables.correlations};
     if (raw) {
         origin.n = form.n.text;
     }

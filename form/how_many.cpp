@@ -9,20 +9,10 @@
 #include "engine/run_error.h"
 #include "form/data_dialog.h"
 #include "form/table_text.h"
+#include "retention/scree_plot.h"
 
 namespace trolvane {
 namespace {
-
-// "95th", "91st", "92nd", "93rd", "11th".
-std::string Ordinal(int number) {
-    const int lastTwo = number % 100;
-    const int last = number % 10;
-    const char* suffix = "th";
-    if (lastTwo < 11 || lastTwo > 13) {
-        suffix = last == 1 ? "st" : last == 2 ? "nd" : last == 3 ? "rd" : "th";
-    }
-    return std::to_string(number) + suffix;
-}
 
 std::optional<double> BoxNumber(const FormState& form, const TextBox& box) {
     return UnlessRunError([&] { return Number(form, box); });
@@ -80,18 +70,17 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
     const bool every = static_cast<int>(numbers.eigenvalues.size()) == numbers.p;
     const char* needsEvery = every ? "needs the sample size" : "needs every eigenvalue";
     std::vector<RuleCount> counts;
-    counts.push_back(
-        {"Parallel analysis",
-         "parallel analysis",
-         results.parallelAnalysis ? std::optional(CountText(*results.parallelAnalysis))
-                                  : std::nullopt,
-         results.random ? " (" + Ordinal(static_cast<int>(settings.percentile)) +
-                              " percentile of " + NumberText(settings.sets, format) +
-                              " random data sets of " + NumberText(*numbers.n, format) +
-                              " cases x " + NumberText(numbers.p, format) + " variables, seed " +
-                              std::to_string(settings.seed) + ")"
-                        : "",
-         "needs the sample size"});
+    counts.push_back({"Parallel analysis", "parallel analysis",
+                      results.parallelAnalysis ? std::optional(CountText(*results.parallelAnalysis))
+                                               : std::nullopt,
+                      results.random
+                          ? " (" + PercentileOrdinal(settings.percentile, format) +
+                                " percentile of " + NumberText(settings.sets, format) +
+                                " random data sets of " + NumberText(*numbers.n, format) +
+                                " cases x " + NumberText(numbers.p, format) + " variables, seed " +
+                                std::to_string(settings.seed) + ")"
+                          : "",
+                      "needs the sample size"});
     counts.push_back({"Minimum average partial", "the minimum average partial test",
                       known(results.mapSquared),
                       results.mapFourthPower
@@ -104,12 +93,11 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
                       known(results.accelerationFactor), "", needsEvery});
     counts.push_back({"Kaiser's rule", "Kaiser's rule", CountText(results.kaiser),
                       " (eigenvalues above 1)", ""});
-    counts.push_back({"Bartlett's test", "Bartlett's test",
-                      results.bartlett ? std::optional(BartlettText(*results.bartlett))
-                                       : std::nullopt,
-                      "",
-                      HasSampleSize(numbers) ? "cannot be computed from these numbers"
-                                             : "needs the sample size"});
+    counts.push_back(
+        {"Bartlett's test", "Bartlett's test",
+         results.bartlett ? std::optional(BartlettText(*results.bartlett)) : std::nullopt, "",
+         HasSampleSize(numbers) ? "cannot be computed from these numbers"
+                                : "needs the sample size"});
     return counts;
 }
 
@@ -171,8 +159,7 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     } else {
         numbers.eigenvalues = TypedEigenvalues(form);
     }
-    if (numbers.eigenvalues.empty() ||
-        static_cast<int>(numbers.eigenvalues.size()) > numbers.p) {
+    if (numbers.eigenvalues.empty() || static_cast<int>(numbers.eigenvalues.size()) > numbers.p) {
         return std::nullopt;
     }
     return numbers;
@@ -223,7 +210,7 @@ std::vector<std::string> TableHeader(const RuleResults& results) {
     return {"Component",
             "Eigenvalue",
             "Random mean",
-            "Random " + Ordinal(static_cast<int>(results.settings.percentile)) + " percentile",
+            "Random " + PercentileOrdinal(results.settings.percentile, {}) + " percentile",
             "Average squared partial",
             "Average fourth-power partial"};
 }
@@ -239,12 +226,12 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
     std::vector<std::vector<std::string>> rows;
     const std::vector<double>& eigenvalues = results.numbers.eigenvalues;
     for (std::size_t i = 0; i < eigenvalues.size(); ++i) {
-        rows.push_back({std::to_string(i + 1), fixed(eigenvalues[i]),
-                        fixed(RandomCell(results.random, &RandomEigenvalues::mean, i)),
-                        fixed(RandomCell(results.random, &RandomEigenvalues::percentile, i)),
-                        significant(PartialCell(results.partials, &AveragePartials::squared, i + 1)),
-                        significant(PartialCell(results.partials, &AveragePartials::fourthPower,
-                                                i + 1))});
+        rows.push_back(
+            {std::to_string(i + 1), fixed(eigenvalues[i]),
+             fixed(RandomCell(results.random, &RandomEigenvalues::mean, i)),
+             fixed(RandomCell(results.random, &RandomEigenvalues::percentile, i)),
+             significant(PartialCell(results.partials, &AveragePartials::squared, i + 1)),
+             significant(PartialCell(results.partials, &AveragePartials::fourthPower, i + 1))});
     }
     return rows;
 }
@@ -293,7 +280,7 @@ std::string RulesSentence(const FormState& form) {
         if (clause == "parallel analysis") {
             clause += " (" + NumberText(results.settings.sets, form.format) +
                       " random data sets, " +
-                      Ordinal(static_cast<int>(results.settings.percentile)) + " percentile)";
+                      PercentileOrdinal(results.settings.percentile, form.format) + " percentile)";
         }
         if (clauses.empty()) {
             const bool one = *rule.count == "1";

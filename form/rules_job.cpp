@@ -6,8 +6,7 @@
 
 namespace trolvane {
 
-RulesJob::RulesJob(RuleNumbers numbers, RandomDataSettings settings,
-                   std::function<void()> finished)
+RulesJob::RulesJob(RuleNumbers numbers, RandomDataSettings settings, std::function<void()> finished)
     : settings_(settings),
       thread_([this, numbers = std::move(numbers), finished = std::move(finished)] {
           result_ = ComputeRules(numbers, settings_, &progress_);

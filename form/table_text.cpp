@@ -23,29 +23,6 @@ std::string PlainLine(const Fields& fields) {
     return Joined(fields, "\t") + "\n";
 }
 
-std::string EscapedHtml(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
 std::string HtmlRow(const Fields& fields, std::string_view cellTag) {
     std::string row = "<tr>";
     for (const std::string& field : fields) {

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/escaped_html.h"
+
 namespace trolvane {
 
 using Fields = std::vector<std::string>;
 
 // The fields separated by tabs, with a line feed.
 std::string PlainLine(const Fields& fields);
-
-std::string EscapedHtml(std::string_view text);
 
 // A row of the fields, each in a cell of the given tag, "th" or "td".
 std::string HtmlRow(const Fields& fields, std::string_view cellTag);
