@@ -1,7 +1,8 @@
 // The window's logic as the browser page sees it: the control table and the
 // command table to build the page from, the caption fit rule, one window's
 // state with the user's actions, each of which the page follows by showing the
-// state again, the data dialog over it, and the How Many Components window.
+// state again, the data dialog over it, and the How Many Components window
+// with its scree plot.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -24,6 +25,8 @@
 #include "form/menus.h"
 #include "form/results.h"
 #include "form/window_logic.h"
+#include "retention/scree_plot.h"
+#include "retention/scree_plot_svg.h"
 
 namespace trolvane {
 namespace {
@@ -212,6 +215,13 @@ val Copied(const std::optional<CopiedResults>& copied) {
     return both;
 }
 
+// What the scree plot shows of the rules: the known eigenvalues, the random
+// data's where there are any, and the components parallel analysis keeps.
+ScreePlotData PlotData(const RuleResults& rules) {
+    return {rules.numbers.eigenvalues, rules.random.value_or(RandomEigenvalues{}),
+            rules.settings.percentile, rules.parallelAnalysis ? rules.parallelAnalysis->keep : 0};
+}
+
 val Report(const std::optional<FailureReport>& report) {
     if (!report) {
         return val::null();
@@ -375,6 +385,22 @@ class Window {
         return state_.rules ? Copied(CopiedTable(*state_.rules, state_.format)) : val::null();
     }
 
+    // The scree plot of the last rules laid out in width x height pixels:
+    // its SVG, its accessible name and its description; null before any rules
+    // were computed.
+    val plot(double width, double height) const {
+        if (!state_.rules) {
+            return val::null();
+        }
+        const ScreePlot plot =
+            LaidOutScreePlot(PlotData(*state_.rules), {width, height, 1}, state_.format);
+        val shown = val::object();
+        shown.set("svg", ScreePlotSvg(plot));
+        shown.set("name", plot.name);
+        shown.set("description", plot.description);
+        return shown;
+    }
+
   private:
     // A Test has run, or Use: the rules are due, once the page has shown the rows.
     val FollowedByRules(const std::optional<FailureReport>& report) {
@@ -455,7 +481,8 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("setRuleSettings", &Window::setRuleSettings)
         .function("rulesShown", &Window::rulesShown)
         .function("rulesOutOfDate", &Window::rulesOutOfDate)
-        .function("copyTable", &Window::copyTable);
+        .function("copyTable", &Window::copyTable)
+        .function("plot", &Window::plot);
     emscripten::class_<DataWindow>("DataWindow")
         .constructor<const Window&, std::string>()
         .function("edit", &DataWindow::edit)

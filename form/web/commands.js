@@ -204,7 +204,11 @@ function buildMenuBar(commands, run) {
 // into a box needs, and what follows each showing of the state.
 export function openCommands(trolvane, view) {
     const data = dataDialog(trolvane, view);
-    const howMany = howManyWindow(trolvane, { ...view, copy: (copied) => copyToClipboard(copied, view.tell) });
+    const howMany = howManyWindow(trolvane, {
+        ...view,
+        copy: (copied) => copyToClipboard(copied, view.tell),
+        download,
+    });
     const fileInput = document.getElementById("open-data");
     const noResults = () => trolvane.dialogTexts().noResults;
 

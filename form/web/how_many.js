@@ -1,5 +1,7 @@
 // The How Many Components window, "Trolvane: How Many Components": beside the
-// main window and following it, every rule's count, its table, and its copy.
+// main window and following it, every rule's count, its scree plot and table,
+// and their copies.
+import { screePlot } from "./scree_plot.js";
 
 // Space between the main window and this one, in pixels.
 const GAP = 16;
@@ -11,7 +13,8 @@ function element(tag, text = "") {
 }
 
 // view: logic() gives the window's logic, tell(message, then) shows a message
-// and then runs then(), copy(copied) puts text and HTML on the clipboard.
+// and then runs then(), copy(copied) puts text and HTML on the clipboard and
+// download(name, content, type) saves a file.
 export function howManyWindow(trolvane, view) {
     const dialog = document.getElementById("how-many");
     const settings = document.getElementById("how-many-settings");
@@ -19,6 +22,10 @@ export function howManyWindow(trolvane, view) {
     const lines = document.getElementById("how-many-lines");
     const table = document.getElementById("how-many-table");
     const copyTable = document.getElementById("how-many-copy-table");
+    const copyPlot = document.getElementById("how-many-copy-plot");
+    const savePlot = document.getElementById("how-many-save-plot");
+    const figure = document.getElementById("how-many-plot");
+    let plot = null;
     const close = document.getElementById("how-many-close");
     let boxes = [];
     // Computations asked for so far, so that a newer one replaces one still
@@ -44,17 +51,19 @@ export function howManyWindow(trolvane, view) {
             }));
         }
         table.replaceChildren(head, body);
+        plot.draw();
         copyTable.disabled = !shown;
+        copyPlot.disabled = savePlot.disabled = !plot.shown();
         showMarks();
     }
 
     // The progress while the rules are computed, else why they are out of
-    // date; the lines and the table in grey italics while they do not follow
-    // from the boxes.
+    // date; the plot faded and the lines and the table in grey italics while
+    // they do not follow from the boxes.
     function showMarks() {
         const outOfDate = view.logic().rulesOutOfDate();
         status.textContent = waiting ? view.logic().rulesProgress() : outOfDate;
-        for (const part of [lines, table]) {
+        for (const part of [figure, lines, table]) {
             part.classList.toggle("out-of-date", Boolean(waiting || outOfDate));
         }
     }
@@ -128,6 +137,9 @@ export function howManyWindow(trolvane, view) {
                 view.copy(copied);
             }
         });
+        plot = screePlot(figure, view);
+        copyPlot.addEventListener("click", plot.copy);
+        savePlot.addEventListener("click", plot.save);
         close.addEventListener("click", () => dialog.close());
         dialog.addEventListener("keydown", (event) => {
             if (event.key === "Escape") {

@@ -120,6 +120,21 @@ def read_clipboard(driver):
         "navigator.clipboard.readText().then(arguments[0], (e) => arguments[0](String(e)))")
 
 
+def drawn_colour(driver, x, y):
+    """The colour of the pixel drawn at (x, y) of the viewport, as #rrggbb."""
+    shot = driver.execute_cdp_cmd("Page.captureScreenshot", {
+        "clip": {"x": int(x), "y": int(y), "width": 1, "height": 1, "scale": 1}})
+    red, green, blue = driver.execute_async_script(
+        "const image = new Image(), done = arguments[1];"
+        "image.onload = () => {"
+        "  const canvas = document.createElement('canvas'), context = canvas.getContext('2d');"
+        "  context.drawImage(image, 0, 0);"
+        "  done([...context.getImageData(0, 0, 1, 1).data.slice(0, 3)]);"
+        "};"
+        "image.src = 'data:image/png;base64,' + arguments[0];", shot["data"])
+    return f"#{red:02x}{green:02x}{blue:02x}"
+
+
 def data_file(text):
     """A file the page's file input can be given."""
     handle, path = tempfile.mkstemp(prefix="trolvane-data-", suffix=".csv")
@@ -304,6 +319,19 @@ class English(unittest.TestCase):
         self.assertEqual(shown[0], "Parallel analysis: keep 2 (95th percentile of 1000 random data "
                                    "sets of 300 cases x 6 variables, seed 1)")
         self.assertEqual(len(window.find_elements(By.CSS_SELECTOR, "#how-many-table tbody tr")), 6)
+
+        # The plot's first dot is drawn where the plot's SVG puts it, in its colour.
+        colour, x, y = driver.execute_script(
+            "const svg = document.querySelector('#how-many-plot svg');"
+            "const dot = svg.querySelector('circle'), box = svg.getBoundingClientRect();"
+            "const scale = box.width / svg.viewBox.baseVal.width;"
+            "return [dot.getAttribute('fill'), box.left + dot.cx.baseVal.value * scale,"
+            " box.top + dot.cy.baseVal.value * scale];")
+        self.assertEqual(drawn_colour(driver, x, y), colour)
+        driver.find_element(By.ID, "how-many-copy-plot").click()
+        WebDriverWait(driver, 10).until(lambda d: "image/png" in d.execute_async_script(
+            "navigator.clipboard.read().then((items) => arguments[0](items[0].types),"
+            " () => arguments[0]([]))"))
 
         driver.find_element(By.ID, "how-many-copy-table").click()
         copied = read_clipboard(driver)

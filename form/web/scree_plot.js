@@ -1,0 +1,95 @@
+// The scree plot in the How Many Components window: the logic's SVG drawn
+// inline as wide as the window, and copied or saved as SVG or PNG for a report.
+
+// The plot's height for its width, and the narrowest it is laid out.
+const HEIGHT_FOR_WIDTH = 0.6;
+const NARROWEST = 280;
+// A PNG for a report is twice the shown size, and at least this wide.
+const PNG_SCALE = 2;
+const PNG_NARROWEST = 1200;
+const FILE_NAME = "trolvane-scree-plot";
+
+// The shown plot as a PNG, drawn from its SVG on a canvas.
+async function pngOf({ svg, width, height }) {
+    const scale = Math.max(PNG_SCALE, PNG_NARROWEST / width);
+    const image = new Image();
+    image.src = URL.createObjectURL(new Blob([svg], { type: "image/svg+xml" }));
+    try {
+        await image.decode();
+        const canvas = document.createElement("canvas");
+        canvas.width = Math.round(width * scale);
+        canvas.height = Math.round(height * scale);
+        canvas.getContext("2d").drawImage(image, 0, 0, canvas.width, canvas.height);
+        return await new Promise((resolve, reject) =>
+            canvas.toBlob((png) => (png ? resolve(png) : reject(new Error("the image is too large"))), "image/png"),
+        );
+    } finally {
+        URL.revokeObjectURL(image.src);
+    }
+}
+
+// figure: where the plot is drawn. view: logic() gives the window's logic,
+// tell(message) shows a message, download(name, content, type) saves a file.
+export function screePlot(figure, view) {
+    // The plot as shown: its SVG and its size in pixels; null for none.
+    let shown = null;
+
+    // Lays the plot out again for the figure's width, and draws it there.
+    function draw() {
+        const width = Math.max(NARROWEST, Math.floor(figure.clientWidth));
+        const height = Math.round(width * HEIGHT_FOR_WIDTH);
+        const plot = view.logic().plot(width, height);
+        if (!plot) {
+            shown = null;
+            figure.replaceChildren();
+            return;
+        }
+        const svg = new DOMParser().parseFromString(plot.svg, "image/svg+xml").documentElement;
+        svg.setAttribute("role", "img");
+        svg.setAttribute("aria-label", plot.name);
+        svg.setAttribute("aria-description", plot.description);
+        figure.replaceChildren(document.importNode(svg, true));
+        shown = { svg: plot.svg, width, height };
+    }
+
+    // The plot grows and shrinks with the window.
+    new ResizeObserver(() => {
+        if (shown && Math.floor(figure.clientWidth) !== shown.width) {
+            draw();
+        }
+    }).observe(figure);
+
+    const saveDialog = document.getElementById("save-plot");
+    saveDialog.addEventListener("close", () => {
+        if (!shown || !saveDialog.returnValue) {
+            return;
+        }
+        if (saveDialog.returnValue === "svg") {
+            view.download(`${FILE_NAME}.svg`, shown.svg, "image/svg+xml");
+            return;
+        }
+        pngOf(shown).then(
+            (png) => view.download(`${FILE_NAME}.png`, png, "image/png"),
+            (error) => view.tell(`The plot could not be saved: ${error.message}`),
+        );
+    });
+
+    return {
+        draw,
+        shown: () => shown !== null,
+        // Copy Plot: SVG and PNG where the browser's clipboard takes both, else PNG.
+        copy() {
+            const items = { "image/png": pngOf(shown) };
+            if (ClipboardItem.supports?.("image/svg+xml")) {
+                items["image/svg+xml"] = new Blob([shown.svg], { type: "image/svg+xml" });
+            }
+            (navigator.clipboard?.write([new ClipboardItem(items)]) ?? Promise.reject(new Error("no clipboard")))
+                .catch((error) => view.tell(`The plot could not be copied: ${error.message}`));
+        },
+        // Save Plot...: the user chooses SVG or PNG, which is then downloaded.
+        save() {
+            saveDialog.returnValue = "";
+            saveDialog.showModal();
+        },
+    };
+}
