@@ -270,8 +270,14 @@ class English(unittest.TestCase):
         self.assertEqual(read_clipboard(driver), "kept")
 
         type_worked_example(driver)
-        with_ctrl(driver, "c", shift=True)
-        self.assertEqual(read_clipboard(driver), (
+
+        def copied_with_the_rules(driver):
+            with_ctrl(driver, "c", shift=True)
+            copied = read_clipboard(driver)
+            return "Parallel analysis" in copied and copied
+
+        # The rules follow in the page's next turn, and the report gains their sentence.
+        self.assertEqual(WebDriverWait(driver, 10).until(copied_with_the_rules), (
             "Components kept\tEigenvalue\tChi-square\tdf\tExact p\tResult\tNote\n"
             "1\t2\t9.728\t5\t0.08331\t X²(5)= 9.728 p > .05\t\n"
             "2\t1\t1.857\t2\t0.3951\t X²(2)= 1.857 p > .05\t\n"
@@ -279,7 +285,11 @@ class English(unittest.TestCase):
             "\n"
             "Bartlett's test for the next component (p = 4 variables, n = 50, det(R) = 0.48): "
             "after 1 component, χ²(5) = 9.73, p = .083; after 2 components, χ²(2) = 1.86, "
-            "p = .395; after 3 components no degrees of freedom remain.\n"))
+            "p = .395; after 3 components no degrees of freedom remain.\n"
+            "\n"
+            "Parallel analysis (1000 random data sets, 95th percentile) suggests keeping 1 "
+            "component, optimal coordinates 1, the acceleration factor 1, Kaiser's rule 1 and "
+            "Bartlett's test 1.\n"))
 
         # Saved, the file keeps the mark that tells spreadsheets it is UTF-8.
         folder = tempfile.mkdtemp(prefix="trolvane-downloads-")
