@@ -253,6 +253,26 @@ CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format
     return copied;
 }
 
+ScreePlotData PlotData(const RuleResults& results) {
+    return {results.numbers.eigenvalues, results.random.value_or(RandomEigenvalues{}),
+            results.settings.percentile,
+            results.parallelAnalysis ? results.parallelAnalysis->keep : 0};
+}
+
+PlotSize FigureSize(double shownWidth, double shownHeight) {
+    constexpr double kNarrowestFigure = 1200;
+    const double scale = std::max(2.0, kNarrowestFigure / shownWidth);
+    return {shownWidth * scale, shownHeight * scale, scale};
+}
+
+std::string RulesStatus(const FormState& form) {
+    if (!form.rules) {
+        return "The rules are computed each time Test runs on at least three variables, a "
+               "determinant and an eigenvalue.";
+    }
+    return RulesOutOfDate(form);
+}
+
 std::string ProgressText(int setsDone, int sets) {
     return "Computing " + std::to_string(sets) + " random data sets: " + std::to_string(setsDone) +
            " done";

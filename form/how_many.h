@@ -10,12 +10,17 @@
 #include "form/form_state.h"
 #include "form/results.h"
 #include "form/rule_results.h"
+#include "retention/scree_plot.h"
 
 namespace trolvane {
 
 constexpr char kHowManyTitle[] = "Trolvane: How Many Components";
 constexpr char kCopyTableButton[] = "Copy Table";
 constexpr char kCloseButton[] = "Close";
+constexpr char kCopyPlotButton[] = "Copy Plot";
+constexpr char kSavePlotButton[] = "Save Plot...";
+// Save Plot proposes this name; its ending chooses SVG or PNG.
+constexpr char kPlotFile[] = "scree-plot.svg";
 
 // The window's three boxes, in their order: each one's accessible name, its
 // first text and the range a value must lie in.
@@ -75,6 +80,17 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
 // Copy Table: the table tab-separated, an empty line and the six lines; and
 // the same as HTML.
 CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format);
+
+// What the plot shows of the rules.
+ScreePlotData PlotData(const RuleResults& results);
+
+// The size a copied or saved plot is drawn at: twice the window's plot, and
+// at least 1200 pixels wide, its fonts and lines scaled alike.
+PlotSize FigureSize(double shownWidth, double shownHeight);
+
+// What the window says above its lines: why there are none yet, or that they
+// are out of date; empty while they follow from the boxes.
+std::string RulesStatus(const FormState& form);
 
 // "Computing 1000 random data sets: 430 done", shown while a computation
 // has taken longer than half a second.

@@ -23,6 +23,7 @@
 #include "form/qt/application.h"
 #include "form/qt/caption.h"
 #include "form/qt/data_window.h"
+#include "form/qt/how_many_window.h"
 #include "form/qt/stand_in_font.h"
 #include "form/results.h"
 
@@ -160,6 +161,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), state_(UserNumberFormat()
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setMenuBar(AddMenuBar());
     layout->addWidget(area_);
+
+    rulesProgress_.setInterval(100);
+    connect(&rulesProgress_, &QTimer::timeout, this, &MainForm::Rules_Progress);
 
     AddControls(false);
     connect(static_cast<QPushButton*>(controls_[IndexOf({Control::Command1})]),
@@ -356,6 +360,13 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         }
     }
     showing_ = false;
+    if (howMany_ != nullptr && howMany_->isVisible()) {
+        howMany_->Show(state_);
+    }
+    // After each Test, once its rows are shown.
+    if (state_.testRuns != rulesOfRun_) {
+        StartRules();
+    }
     if (report) {
         ReportError(*report);
     }
@@ -412,7 +423,12 @@ bool MainForm::PastedIntoDataDialog(const QString& text) {
 void MainForm::ShowDataDialog(DataDialog dialog) {
     DataWindow window(std::move(dialog), state_.format, this);
     if (window.exec() == QDialog::Accepted) {
+        const int runs = state_.testRuns;
         Show(UseData(state_, *window.reading()));
+        // Use without a Test, for a matrix without its sample size.
+        if (state_.testRuns == runs) {
+            StartRules();
+        }
     }
 }
 
@@ -451,6 +467,71 @@ void MainForm::SaveResults_Click() {
                               QString("The results could not be saved to %1: %2")
                                   .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
+}
+
+void MainForm::StartRules() {
+    rulesOfRun_ = state_.testRuns;
+    rulesJob_.reset();
+    const std::optional<RuleNumbers> numbers = NumbersForRules(state_);
+    if (!numbers) {
+        Rules_Progress();
+        return;
+    }
+    rulesJob_ = std::make_unique<RulesJob>(*numbers, state_.ruleSettings, [this] {
+        QMetaObject::invokeMethod(this, &MainForm::Rules_Finish, Qt::QueuedConnection);
+    });
+    rulesTime_.start();
+    rulesProgress_.start();
+}
+
+void MainForm::Rules_Finish() {
+    if (rulesJob_ == nullptr || !rulesJob_->result()) {
+        return;
+    }
+    state_.rules = rulesJob_->result();
+    rulesJob_.reset();
+    Rules_Progress();
+    if (howMany_ != nullptr && howMany_->isVisible()) {
+        howMany_->Show(state_);
+    }
+}
+
+// A computation that takes longer than half a second shows how far it is.
+void MainForm::Rules_Progress() {
+    if (rulesJob_ == nullptr) {
+        rulesProgress_.stop();
+    }
+    if (howMany_ == nullptr) {
+        return;
+    }
+    if (rulesJob_ != nullptr && rulesTime_.elapsed() > 500) {
+        howMany_->ShowProgress(std::pair(rulesJob_->setsDone(), rulesJob_->sets()));
+    } else {
+        howMany_->ShowProgress(std::nullopt);
+    }
+}
+
+void MainForm::HowManyComponents_Click() {
+    if (howMany_ == nullptr) {
+        howMany_ = new HowManyWindow(state_.format, this);
+        connect(howMany_, &HowManyWindow::settingsChosen, this,
+                [this](RandomDataSettings settings) {
+                    state_.ruleSettings = settings;
+                    StartRules();
+                });
+        // Closing the window cancels a computation still running.
+        connect(howMany_, &QDialog::finished, this, [this] {
+            rulesJob_.reset();
+            Rules_Progress();
+        });
+        // Beside the main window.
+        howMany_->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    howMany_->Show(state_);
+    Rules_Progress();
+    howMany_->show();
+    howMany_->raise();
+    howMany_->activateWindow();
 }
 
 void MainForm::Quit_Click() {

@@ -4,12 +4,16 @@
 // and menu commands.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "form/data_dialog.h"
 #include "form/form_state.h"
 #include "form/menus.h"
+#include "form/rules_job.h"
 #include "form/window_logic.h"
 
 class QLineEdit;
@@ -19,6 +23,7 @@ class QMimeData;
 namespace trolvane {
 
 class Caption;
+class HowManyWindow;
 
 // The user's separators, as the system locale writes numbers.
 NumberFormat UserNumberFormat();
@@ -47,7 +52,11 @@ class MainForm : public QWidget {
     void Quit_Click();
     void PasteData_Click();
     void CopyResults_Click();
+    void HowManyComponents_Click();
     void About_Click();
+    // The rules for how many components to keep are ready.
+    void Rules_Finish();
+    void Rules_Progress();
 
   private:
     template <typename Window>
@@ -61,6 +70,9 @@ class MainForm : public QWidget {
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
     void ReportError(const FailureReport& report);
+    // Computes the rules again from the boxes, on a thread of their own,
+    // cancelling any computation still running.
+    void StartRules();
     // A short message that needs no answer.
     void Tell(const char* text);
     // The data dialog over the window; Use These Numbers fills the window.
@@ -80,6 +92,12 @@ class MainForm : public QWidget {
     // when first needed.
     std::array<QWidget*, kControlCount> controls_{};
     bool showing_ = false;
+    // The Test runs whose rules have been started.
+    int rulesOfRun_ = 0;
+    HowManyWindow* howMany_ = nullptr;
+    std::unique_ptr<RulesJob> rulesJob_;
+    QElapsedTimer rulesTime_;
+    QTimer rulesProgress_;
 };
 
 }  // namespace trolvane

@@ -7,10 +7,13 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <functional>
 
 #include "form/qt/data_window.h"
+#include "form/qt/how_many_window.h"
+#include "form/qt/scree_plot_view.h"
 #include "form/results.h"
 #include "tests/form/form_driver.h"
 
@@ -160,6 +163,43 @@ class DataAndResultsTest : public QObject {
         // The boxes hold exactly what Test reads: pressing it again changes nothing.
         QVERIFY(!Press(*form_, "Command2").shown);
         QCOMPARE(QStringList({Caption(*form_, "test_1"), Caption(*form_, "test_2")}), written);
+    }
+
+    // After a data file, Ctrl+Shift+H shows the rules beside the window, their
+    // table and plot copied for a report, the plot drawn where its layout says.
+    void howManyComponentsAfterData() {
+        const QString path = File("data.csv", kRawData);
+        QVERIFY(OnDialog<DataWindow>(
+            [&] { form_->OpenFile(path); },
+            [](DataWindow& dialog) { QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); }));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QTest::keyClick(Box(*form_, "v"), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        auto* window = form_->findChild<trolvane::HowManyWindow*>();
+        QVERIFY(window != nullptr && window->isVisible());
+        QCOMPARE(window->windowTitle(), QString("Trolvane: How Many Components"));
+        auto* table = window->findChild<QTableWidget*>();
+        QTRY_COMPARE(table->rowCount(), 4);
+        const QString lines = window->findChild<QPlainTextEdit*>()->toPlainText();
+        QCOMPARE(lines.split('\n').size(), 6);
+        QVERIFY(lines.startsWith("Parallel analysis: keep "));
+
+        Button(*window, "Copy Table")->click();
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith("Component\tEigenvalue\t"));
+
+        Button(*window, "Copy Plot")->click();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        const QString svg = QString::fromUtf8(copied->data("image/svg+xml"));
+        QCOMPARE(svg.count("<circle"), 4);
+        QVERIFY(QImage::fromData(copied->data("image/png")).width() >= 1200);
+
+        auto* view = window->findChild<trolvane::ScreePlotView*>();
+        const trolvane::ScreePlot plot =
+            view->laidOut({double(view->width()), double(view->height()), 1});
+        const trolvane::Circle& first = plot.dots.front();
+        const QColor drawn = view->grab().toImage().pixelColor(
+            QPoint(qRound(first.centre.x), qRound(first.centre.y)));
+        QCOMPARE(drawn, QColor(first.fill.red, first.fill.green, first.fill.blue));
     }
 
     void refusedFileLeavesTheWindowAsItWas_data() {
