@@ -25,7 +25,6 @@
 #include "form/menus.h"
 #include "form/results.h"
 #include "form/window_logic.h"
-#include "retention/scree_plot.h"
 #include "retention/scree_plot_svg.h"
 
 namespace trolvane {
@@ -215,13 +214,6 @@ val Copied(const std::optional<CopiedResults>& copied) {
     return both;
 }
 
-// What the scree plot shows of the rules: the known eigenvalues, the random
-// data's where there are any, and the components parallel analysis keeps.
-ScreePlotData PlotData(const RuleResults& rules) {
-    return {rules.numbers.eigenvalues, rules.random.value_or(RandomEigenvalues{}),
-            rules.settings.percentile, rules.parallelAnalysis ? rules.parallelAnalysis->keep : 0};
-}
-
 val Report(const std::optional<FailureReport>& report) {
     if (!report) {
         return val::null();
@@ -376,8 +368,14 @@ class Window {
         return shown;
     }
 
-    // Why the last rules no longer follow from the boxes; empty while they do.
-    std::string rulesOutOfDate() const { return RulesOutOfDate(state_); }
+    // What the window says above its lines, and whether the rules shown are
+    // out of date.
+    val rulesStatus() const {
+        val status = val::object();
+        status.set("text", RulesStatus(state_));
+        status.set("outOfDate", !RulesOutOfDate(state_).empty());
+        return status;
+    }
 
     // Copy Table: the table and the six lines as plain text and HTML, or null
     // before any rules were computed.
@@ -388,20 +386,27 @@ class Window {
     // The scree plot of the last rules laid out in width x height pixels:
     // its SVG, its accessible name and its description; null before any rules
     // were computed.
-    val plot(double width, double height) const {
+    val plot(double width, double height) const { return Plot({width, height, 1}); }
+
+    // The plot shown in width x height pixels as a figure for a report, at
+    // the size a copy or a file has.
+    val figure(double width, double height) const { return Plot(FigureSize(width, height)); }
+
+  private:
+    val Plot(const PlotSize& size) const {
         if (!state_.rules) {
             return val::null();
         }
-        const ScreePlot plot =
-            LaidOutScreePlot(PlotData(*state_.rules), {width, height, 1}, state_.format);
+        const ScreePlot plot = LaidOutScreePlot(PlotData(*state_.rules), size, state_.format);
         val shown = val::object();
         shown.set("svg", ScreePlotSvg(plot));
+        shown.set("width", plot.width);
+        shown.set("height", plot.height);
         shown.set("name", plot.name);
         shown.set("description", plot.description);
         return shown;
     }
 
-  private:
     // A Test has run, or Use: the rules are due, once the page has shown the rows.
     val FollowedByRules(const std::optional<FailureReport>& report) {
         rulesDue_ = true;
@@ -480,9 +485,10 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("rulesProgress", &Window::rulesProgress)
         .function("setRuleSettings", &Window::setRuleSettings)
         .function("rulesShown", &Window::rulesShown)
-        .function("rulesOutOfDate", &Window::rulesOutOfDate)
+        .function("rulesStatus", &Window::rulesStatus)
         .function("copyTable", &Window::copyTable)
-        .function("plot", &Window::plot);
+        .function("plot", &Window::plot)
+        .function("figure", &Window::figure);
     emscripten::class_<DataWindow>("DataWindow")
         .constructor<const Window&, std::string>()
         .function("edit", &DataWindow::edit)

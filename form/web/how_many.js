@@ -57,14 +57,14 @@ export function howManyWindow(trolvane, view) {
         showMarks();
     }
 
-    // The progress while the rules are computed, else why they are out of
-    // date; the plot faded and the lines and the table in grey italics while
+    // The progress while the rules are computed, else why there are none or
+    // that they are out of date; the plot faded and the lines and the table in grey italics while
     // they do not follow from the boxes.
     function showMarks() {
-        const outOfDate = view.logic().rulesOutOfDate();
-        status.textContent = waiting ? view.logic().rulesProgress() : outOfDate;
+        const { text, outOfDate } = view.logic().rulesStatus();
+        status.textContent = waiting ? view.logic().rulesProgress() : text;
         for (const part of [figure, lines, table]) {
-            part.classList.toggle("out-of-date", Boolean(waiting || outOfDate));
+            part.classList.toggle("out-of-date", Boolean(waiting) || outOfDate);
         }
     }
 

@@ -4,21 +4,17 @@
 // The plot's height for its width, and the narrowest it is laid out.
 const HEIGHT_FOR_WIDTH = 0.6;
 const NARROWEST = 280;
-// A PNG for a report is twice the shown size, and at least this wide.
-const PNG_SCALE = 2;
-const PNG_NARROWEST = 1200;
 const FILE_NAME = "trolvane-scree-plot";
 
-// The shown plot as a PNG, drawn from its SVG on a canvas.
+// A figure as a PNG, drawn from its SVG on a canvas.
 async function pngOf({ svg, width, height }) {
-    const scale = Math.max(PNG_SCALE, PNG_NARROWEST / width);
     const image = new Image();
     image.src = URL.createObjectURL(new Blob([svg], { type: "image/svg+xml" }));
     try {
         await image.decode();
         const canvas = document.createElement("canvas");
-        canvas.width = Math.round(width * scale);
-        canvas.height = Math.round(height * scale);
+        canvas.width = Math.round(width);
+        canvas.height = Math.round(height);
         canvas.getContext("2d").drawImage(image, 0, 0, canvas.width, canvas.height);
         return await new Promise((resolve, reject) =>
             canvas.toBlob((png) => (png ? resolve(png) : reject(new Error("the image is too large"))), "image/png"),
@@ -28,47 +24,51 @@ async function pngOf({ svg, width, height }) {
     }
 }
 
-// figure: where the plot is drawn. view: logic() gives the window's logic,
+// area: where the plot is drawn. view: logic() gives the window's logic,
 // tell(message) shows a message, download(name, content, type) saves a file.
-export function screePlot(figure, view) {
-    // The plot as shown: its SVG and its size in pixels; null for none.
+export function screePlot(area, view) {
+    // The plot's size as shown, in pixels; null for none.
     let shown = null;
 
-    // Lays the plot out again for the figure's width, and draws it there.
+    // Lays the plot out again for the area's width, and draws it there.
     function draw() {
-        const width = Math.max(NARROWEST, Math.floor(figure.clientWidth));
+        const width = Math.max(NARROWEST, Math.floor(area.clientWidth));
         const height = Math.round(width * HEIGHT_FOR_WIDTH);
         const plot = view.logic().plot(width, height);
         if (!plot) {
             shown = null;
-            figure.replaceChildren();
+            area.replaceChildren();
             return;
         }
         const svg = new DOMParser().parseFromString(plot.svg, "image/svg+xml").documentElement;
         svg.setAttribute("role", "img");
         svg.setAttribute("aria-label", plot.name);
         svg.setAttribute("aria-description", plot.description);
-        figure.replaceChildren(document.importNode(svg, true));
-        shown = { svg: plot.svg, width, height };
+        area.replaceChildren(document.importNode(svg, true));
+        shown = { width, height };
     }
 
     // The plot grows and shrinks with the window.
     new ResizeObserver(() => {
-        if (shown && Math.floor(figure.clientWidth) !== shown.width) {
+        if (shown && Math.floor(area.clientWidth) !== shown.width) {
             draw();
         }
-    }).observe(figure);
+    }).observe(area);
+
+    // The shown plot as a figure for a report: larger, its fonts and lines alike.
+    const figureOf = () => view.logic().figure(shown.width, shown.height);
 
     const saveDialog = document.getElementById("save-plot");
     saveDialog.addEventListener("close", () => {
         if (!shown || !saveDialog.returnValue) {
             return;
         }
+        const figure = figureOf();
         if (saveDialog.returnValue === "svg") {
-            view.download(`${FILE_NAME}.svg`, shown.svg, "image/svg+xml");
+            view.download(`${FILE_NAME}.svg`, figure.svg, "image/svg+xml");
             return;
         }
-        pngOf(shown).then(
+        pngOf(figure).then(
             (png) => view.download(`${FILE_NAME}.png`, png, "image/png"),
             (error) => view.tell(`The plot could not be saved: ${error.message}`),
         );
@@ -79,9 +79,10 @@ export function screePlot(figure, view) {
         shown: () => shown !== null,
         // Copy Plot: SVG and PNG where the browser's clipboard takes both, else PNG.
         copy() {
-            const items = { "image/png": pngOf(shown) };
+            const figure = figureOf();
+            const items = { "image/png": pngOf(figure) };
             if (ClipboardItem.supports?.("image/svg+xml")) {
-                items["image/svg+xml"] = new Blob([shown.svg], { type: "image/svg+xml" });
+                items["image/svg+xml"] = new Blob([figure.svg], { type: "image/svg+xml" });
             }
             (navigator.clipboard?.write([new ClipboardItem(items)]) ?? Promise.reject(new Error("no clipboard")))
                 .catch((error) => view.tell(`The plot could not be copied: ${error.message}`));
