@@ -21,21 +21,21 @@ export function howManyWindow(trolvane, view) {
     const status = document.getElementById("how-many-status");
     const lines = document.getElementById("how-many-lines");
     const table = document.getElementById("how-many-table");
-    const copyTable = document.getElementById("how-many-copy-table");
+    const plotArea = document.getElementById("how-many-plot");
     const copyPlot = document.getElementById("how-many-copy-plot");
     const savePlot = document.getElementById("how-many-save-plot");
-    const figure = document.getElementById("how-many-plot");
-    let plot = null;
+    const copyTable = document.getElementById("how-many-copy-table");
     const close = document.getElementById("how-many-close");
     let boxes = [];
+    let plot = null;
     // Computations asked for so far, so that a newer one replaces one still
-    // waiting; and the one waiting, 0 for none.
+    // waiting, and whether one is waiting.
     let requested = 0;
-    let waiting = 0;
+    let waiting = false;
     // Where the keyboard was before the window took it, to go back there.
     let returnTo = null;
 
-    // The lines and the table of the last rules, as they were computed.
+    // The plot, the lines and the table of the last rules, as they were computed.
     function showRules() {
         const shown = view.logic().rulesShown();
         lines.replaceChildren(...(shown?.lines ?? []).map((line) => element("p", line)));
@@ -58,13 +58,13 @@ export function howManyWindow(trolvane, view) {
     }
 
     // The progress while the rules are computed, else why there are none or
-    // that they are out of date; the plot faded and the lines and the table in grey italics while
-    // they do not follow from the boxes.
+    // that they are out of date; the plot faded and the lines and the table
+    // in grey italics while they do not follow from the boxes.
     function showMarks() {
         const { text, outOfDate } = view.logic().rulesStatus();
         status.textContent = waiting ? view.logic().rulesProgress() : text;
-        for (const part of [figure, lines, table]) {
-            part.classList.toggle("out-of-date", Boolean(waiting) || outOfDate);
+        for (const part of [plotArea, lines, table]) {
+            part.classList.toggle("out-of-date", waiting || outOfDate);
         }
     }
 
@@ -72,7 +72,7 @@ export function howManyWindow(trolvane, view) {
     // they never delay the rows; a newer request replaces one still waiting.
     function computeSoon() {
         const ticket = ++requested;
-        waiting = ticket;
+        waiting = true;
         if (dialog.open) {
             showMarks();
         }
@@ -84,7 +84,7 @@ export function howManyWindow(trolvane, view) {
                 try {
                     view.logic().computeRules();
                 } finally {
-                    waiting = 0;
+                    waiting = false;
                     if (dialog.open) {
                         showRules();
                     }
@@ -137,7 +137,7 @@ export function howManyWindow(trolvane, view) {
                 view.copy(copied);
             }
         });
-        plot = screePlot(figure, view);
+        plot = screePlot(plotArea, view);
         copyPlot.addEventListener("click", plot.copy);
         savePlot.addEventListener("click", plot.save);
         close.addEventListener("click", () => dialog.close());
