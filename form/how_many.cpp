@@ -101,22 +101,14 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
     return counts;
 }
 
-std::optional<double> RandomCell(const std::optional<RandomEigenvalues>& random,
-                                 const std::vector<double> RandomEigenvalues::*column,
-                                 std::size_t component) {
-    if (!random || component >= ((*random).*column).size()) {
+// One number of a column of the random data or of the partials, where there is one.
+template <typename Columns>
+std::optional<double> Cell(const std::optional<Columns>& columns,
+                           const std::vector<double> Columns::*column, std::size_t at) {
+    if (!columns || at >= ((*columns).*column).size()) {
         return std::nullopt;
     }
-    return ((*random).*column)[component];
-}
-
-std::optional<double> PartialCell(const std::optional<AveragePartials>& partials,
-                                  const std::vector<double> AveragePartials::*column,
-                                  std::size_t kept) {
-    if (!partials || kept >= ((*partials).*column).size()) {
-        return std::nullopt;
-    }
-    return ((*partials).*column)[kept];
+    return ((*columns).*column)[at];
 }
 
 }  // namespace
@@ -226,12 +218,11 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
     std::vector<std::vector<std::string>> rows;
     const std::vector<double>& eigenvalues = results.numbers.eigenvalues;
     for (std::size_t i = 0; i < eigenvalues.size(); ++i) {
-        rows.push_back(
-            {std::to_string(i + 1), fixed(eigenvalues[i]),
-             fixed(RandomCell(results.random, &RandomEigenvalues::mean, i)),
-             fixed(RandomCell(results.random, &RandomEigenvalues::percentile, i)),
-             significant(PartialCell(results.partials, &AveragePartials::squared, i + 1)),
-             significant(PartialCell(results.partials, &AveragePartials::fourthPower, i + 1))});
+        rows.push_back({std::to_string(i + 1), fixed(eigenvalues[i]),
+                        fixed(Cell(results.random, &RandomEigenvalues::mean, i)),
+                        fixed(Cell(results.random, &RandomEigenvalues::percentile, i)),
+                        significant(Cell(results.partials, &AveragePartials::squared, i + 1)),
+                        significant(Cell(results.partials, &AveragePartials::fourthPower, i + 1))});
     }
     return rows;
 }
@@ -246,9 +237,9 @@ CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format
     }
     copied.html += "</table>\n";
     const std::vector<std::string> lines = RuleLines(results, format);
-    copied.plainText += "\n" + Joined(lines, "\n") + "\n";
+    copied.plainText.append("\n").append(Joined(lines, "\n")).append("\n");
     for (const std::string& line : lines) {
-        copied.html += "<p>" + EscapedHtml(line) + "</p>\n";
+        copied.html.append("<p>").append(EscapedHtml(line)).append("</p>\n");
     }
     return copied;
 }

@@ -1,0 +1,116 @@
+// How Many Components without a window: the lines each rule gives or what it
+// needs, the report sentence, the settings' ranges and the out-of-date mark.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "form/how_many.h"
+#include "form/results.h"
+#include "form/window_logic.h"
+
+namespace trolvane {
+namespace {
+
+// The window after typing v, n, det and f, Start, the eigenvalues and Test,
+// with the rules computed as the window computes them after a Test.
+FormState WithRules(const std::array<std::string, 4>& inputs,
+                    const std::vector<std::string>& eigenvalues) {
+    FormState form{NumberFormat{}};
+    const std::array boxes{Control::v, Control::n, Control::det, Control::f};
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        EditBox(form, {boxes[i]}, inputs[i]);
+    }
+    PressStart(form);
+    for (std::size_t k = 1; k <= eigenvalues.size(); ++k) {
+        EditBox(form, {Control::eigen, static_cast<int>(k)}, eigenvalues[k - 1]);
+    }
+    PressTest(form);
+    if (const std::optional<RuleNumbers> numbers = NumbersForRules(form)) {
+        form.rules = ComputeRules(*numbers, form.ruleSettings);
+    }
+    return form;
+}
+
+TEST(HowManyComponents, EachRuleSaysWhatItKeepsOrWhatItNeeds) {
+    const struct {
+        const char* what;
+        FormState form;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"the worked example, typed: every eigenvalue but no data",
+         WithRules({"4", "50", "0.48", "4"}, {"2", "1", "0.6", "0.4"}),
+         {"Parallel analysis: keep 1 (95th percentile of 1000 random data sets of 50 cases x 4 "
+          "variables, seed 1)",
+          "Minimum average partial: needs the data", "Optimal coordinates: keep 1",
+          "Acceleration factor: keep 1", "Kaiser's rule: keep 1 (eigenvalues above 1)",
+          "Bartlett's test: keep 1"}},
+        {"no sample size",
+         WithRules({"4", " ", "0.48", "4"}, {"2", "1", "0.6", "0.4"}),
+         {"Parallel analysis: needs the sample size", "Minimum average partial: needs the data",
+          "Optimal coordinates: needs the sample size",
+          "Acceleration factor: needs the sample size",
+          "Kaiser's rule: keep 1 (eigenvalues above 1)", "Bartlett's test: needs the sample size"}},
+        {"ten rows of 25 variables, each eigenvalue above 1",
+         WithRules({"25", "2436", "0.0001", "10"},
+                   {"3", "2.5", "2", "1.8", "1.6", "1.5", "1.4", "1.3", "1.2", "1.1"}),
+         {"Parallel analysis: keep at least 10 (95th percentile of 1000 random data sets of 2436 "
+          "cases x 25 variables, seed 1)",
+          "Minimum average partial: needs the data", "Optimal coordinates: needs every eigenvalue",
+          "Acceleration factor: needs every eigenvalue",
+          "Kaiser's rule: keep at least 10 (eigenvalues above 1)",
+          "Bartlett's test: keep more than 10"}},
+    };
+    for (const auto& each : cases) {
+        ASSERT_TRUE(each.form.rules) << each.what;
+        EXPECT_EQ(RuleLines(*each.form.rules, each.form.format), each.lines) << each.what;
+    }
+}
+
+TEST(HowManyComponents, ReportSentenceOnlyWhileTheRulesFollowFromTheBoxes) {
+    FormState form = WithRules({"4", "50", "0.48", "4"}, {"2", "1", "0.6", "0.4"});
+    const std::string sentence =
+        "Parallel analysis (1000 random data sets, 95th percentile) suggests keeping 1 "
+        "component, optimal coordinates 1, the acceleration factor 1, Kaiser's rule 1 and "
+        "Bartlett's test 1.";
+    EXPECT_EQ(RulesSentence(form), sentence);
+    EXPECT_NE(CopyResults(form)->plainText.find(sentence), std::string::npos);
+    EXPECT_NE(ResultsCsv(form)->find("Random 95th percentile"), std::string::npos);
+
+    EditBox(form, {Control::n}, "51");
+    EXPECT_NE(RulesOutOfDate(form), "");
+    EXPECT_EQ(RulesSentence(form), "");
+    EXPECT_EQ(ResultsCsv(form)->find("Random 95th percentile"), std::string::npos);
+}
+
+TEST(HowManyComponents, SettingsOutsideTheirRangeNameTheBox) {
+    const struct {
+        std::array<std::string, 3> texts;
+        std::optional<Setting> refused;
+        std::string sentence;
+    } cases[] = {
+        {{"1000", "95", "1"}, std::nullopt, ""},
+        {{"99", "95", "1"},
+         Setting::Sets,
+         "Random data sets must be a whole number from 100 to 100000."},
+        {{"1000", "99.5", "1"},
+         Setting::Percentile,
+         "Percentile must be a whole number from 50 to 99."},
+        {{"1000", "95", "-1"}, Setting::Seed, "Seed must be a whole number from 0 to 4294967295."},
+        {{"1000", "95", "seven"},
+         Setting::Seed,
+         "Seed must be a whole number from 0 to 4294967295."},
+    };
+    for (const auto& each : cases) {
+        const ReadSettingsResult read = ReadSettings(each.texts, NumberFormat{});
+        EXPECT_EQ(read.settings.has_value(), !each.refused) << each.texts[0];
+        if (each.refused) {
+            EXPECT_EQ(read.refusal->box, *each.refused);
+            EXPECT_EQ(read.refusal->sentence, each.sentence);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace trolvane
