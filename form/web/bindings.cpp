@@ -153,11 +153,14 @@ val DialogTexts() {
     return texts;
 }
 
-// The How Many Components window's title, buttons, and boxes in their order,
-// each with its name and first text.
+// The How Many Components window's title, buttons, the name Save Plot
+// proposes, and its boxes in their order, each with its name and first text.
 val HowManyTexts() {
     val texts = val::object();
     texts.set("title", std::string(kHowManyTitle));
+    texts.set("copyPlot", std::string(kCopyPlotButton));
+    texts.set("savePlot", std::string(kSavePlotButton));
+    texts.set("plotFile", std::string(kPlotFile));
     texts.set("copyTable", std::string(kCopyTableButton));
     texts.set("close", std::string(kCloseButton));
     val settings = val::array();

@@ -118,6 +118,8 @@ export function howManyWindow(trolvane, view) {
     function prepare() {
         const texts = trolvane.howManyTexts();
         document.getElementById("how-many-title").textContent = texts.title;
+        copyPlot.textContent = texts.copyPlot;
+        savePlot.textContent = texts.savePlot;
         copyTable.textContent = texts.copyTable;
         close.textContent = texts.close;
         dialog.style.setProperty("--out-of-date-text", trolvane.windowLook().outOfDateText);
@@ -137,7 +139,7 @@ export function howManyWindow(trolvane, view) {
                 view.copy(copied);
             }
         });
-        plot = screePlot(plotArea, view);
+        plot = screePlot(plotArea, texts.plotFile, view);
         copyPlot.addEventListener("click", plot.copy);
         savePlot.addEventListener("click", plot.save);
         close.addEventListener("click", () => dialog.close());

@@ -214,7 +214,8 @@ async function openWindow() {
         } else {
             moveFocus();
         }
-        // Before the first action, nothing is there to follow.
+        // Before the first action there is nothing to follow, and asking would
+        // find the user's separators before the window is up.
         if (separatorsKnown) {
             menuCommands.follow();
         }

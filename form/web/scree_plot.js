@@ -4,7 +4,6 @@
 // The plot's height for its width, and the narrowest it is laid out.
 const HEIGHT_FOR_WIDTH = 0.6;
 const NARROWEST = 280;
-const FILE_NAME = "trolvane-scree-plot";
 
 // A figure as a PNG, drawn from its SVG on a canvas.
 async function pngOf({ svg, width, height }) {
@@ -24,9 +23,10 @@ async function pngOf({ svg, width, height }) {
     }
 }
 
-// area: where the plot is drawn. view: logic() gives the window's logic,
+// area: where the plot is drawn; file: the name Save Plot gives an SVG, whose
+// ending a PNG's replaces. view: logic() gives the window's logic,
 // tell(message) shows a message, download(name, content, type) saves a file.
-export function screePlot(area, view) {
+export function screePlot(area, file, view) {
     // The plot's size as shown, in pixels; null for none.
     let shown = null;
 
@@ -65,11 +65,11 @@ export function screePlot(area, view) {
         }
         const figure = figureOf();
         if (saveDialog.returnValue === "svg") {
-            view.download(`${FILE_NAME}.svg`, figure.svg, "image/svg+xml");
+            view.download(file, figure.svg, "image/svg+xml");
             return;
         }
         pngOf(figure).then(
-            (png) => view.download(`${FILE_NAME}.png`, png, "image/png"),
+            (png) => view.download(file.replace(/\.svg$/, ".png"), png, "image/png"),
             (error) => view.tell(`The plot could not be saved: ${error.message}`),
         );
     });
