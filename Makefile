@@ -41,20 +41,22 @@ fuzz:
 # The benchmarks, optimised, then start-up against a bare Qt window under Xvfb,
 # then the browser edition's size and start-up in headless Chromium, then
 # reading large data natively, with the browser edition's code under Node.js,
-# and with R where it is installed.
+# and with R where it is installed; parallel analysis the same ways.
 bench:
 	@scripts/install-deps --bench
 	cmake --preset bench
 	cmake --build build-bench
 	build-bench/bench/bench_engine
 	build-bench/bench/bench_form
+	build-bench/bench/bench_retention
 	xvfb-run -a -s "-screen 0 640x700x24" bench/startup.sh build-bench
 	$(MAKE) web
 	@scripts/install-deps --web-test
 	/usr/bin/python3 bench/web_startup.py build-web/site
 	$(WEB_ENV) cmake --preset web -B build-webbench -DTROLVANE_BUILD_BENCH=ON -DTROLVANE_BUILD_TESTS=OFF
-	$(WEB_ENV) cmake --build build-webbench --target bench_data_reading
+	$(WEB_ENV) cmake --build build-webbench --target bench_data_reading bench_retention
 	/usr/bin/python3 bench/data_reading.py build-bench build-webbench
+	/usr/bin/python3 bench/retention.py build-bench build-webbench
 
 # The Debian package, in build-package/.
 package:

@@ -31,7 +31,11 @@ std::uint64_t SetSeed(std::uint64_t seed, int set) {
 // What one thread needs to draw a set, made before any thread starts.
 class RandomCorrelations {
   public:
-    RandomCorrelations(int p, double n) : n_(n), factor_(Eigen::MatrixXd::Zero(p, p)), solver_(p) {}
+    RandomCorrelations(int p, double n)
+        : n_(n),
+          factor_(Eigen::MatrixXd::Zero(p, p)),
+          wishart_(Eigen::MatrixXd::Zero(p, p)),
+          solver_(p) {}
 
     // The eigenvalues of set number `set`, the largest first, into `out`.
     void Eigenvalues(std::uint64_t seed, int set, double* out);
@@ -60,11 +64,15 @@ void RandomCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) {
             factor_(i, j) = normal(engine);
         }
     }
-    wishart_.noalias() = factor_.triangularView<Eigen::Lower>() * factor_.transpose();
+    // W's lower triangle column after column: row j of L ends at its diagonal.
+    for (Eigen::Index j = 0; j < p; ++j) {
+        wishart_.col(j).tail(p - j).noalias() =
+            factor_.bottomRows(p - j).leftCols(j + 1) * factor_.row(j).head(j + 1).transpose();
+    }
     const Eigen::VectorXd scale = wishart_.diagonal().cwiseSqrt().cwiseInverse();
     wishart_ = scale.asDiagonal() * wishart_ * scale.asDiagonal();
     solver_.compute(wishart_, Eigen::EigenvaluesOnly);
-    // Eigen gives them the smallest first.
+    // Eigen reads the lower triangle only, and gives the smallest first.
     std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out);
 }
 
@@ -101,8 +109,10 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
             }
         }
     };
+    const int threads = ThreadsFor(settings);
     std::vector<RandomCorrelations> workspaces;
-    for (int t = ThreadsFor(settings); t > 0; --t) {
+    workspaces.reserve(static_cast<std::size_t>(threads));
+    for (int t = 0; t < threads; ++t) {
         workspaces.emplace_back(p, n);
     }
     std::vector<std::thread> others;

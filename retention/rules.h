@@ -72,7 +72,7 @@ Count AboveRandom(const std::vector<double>& eigenvalues, const std::vector<doub
 int SmallestAverage(const std::vector<double>& averages);
 
 // Optimal coordinates and the acceleration factor (Raiche et al. 2013), from
-// every eigenvalue of R and the random percentiles.
+// every eigenvalue of R and the random percentiles, p of each.
 int OptimalCoordinates(const std::vector<double>& eigenvalues,
                        const std::vector<double>& percentile);
 int AccelerationFactor(const std::vector<double>& eigenvalues,

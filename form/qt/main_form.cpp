@@ -24,6 +24,7 @@
 #include "form/qt/caption.h"
 #include "form/qt/data_window.h"
 #include "form/qt/how_many_window.h"
+#include "form/qt/number_box.h"
 #include "form/qt/stand_in_font.h"
 #include "form/results.h"
 
@@ -78,11 +79,10 @@ QWidget* AddControl(QWidget* form, const ControlEntry& entry) {
             return label;
         }
         case Kind::Box: {
-            auto* box = new QLineEdit(form);
+            auto* box = new NumberBox(FontOf(entry.look), form);
             Place(box, entry);
-            SetFont(box, entry.look);
             box->setAccessibleName(QString::fromUtf8(entry.spokenName));
-            box->setText(text);
+            box->setNumber(text);
             return box;
         }
         case Kind::Button: {
@@ -338,13 +338,8 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
             continue;
         }
         if (const TextBox* box = state_.box(id)) {
-            auto* edit = static_cast<QLineEdit*>(controls_[i]);
-            const QString text = QString::fromStdString(box->text);
-            if (edit->text() != text) {
-                edit->setText(text);
-                // A number longer than its box shows its leading digits.
-                edit->setCursorPosition(0);
-            }
+            auto* edit = static_cast<NumberBox*>(controls_[i]);
+            edit->setNumber(QString::fromStdString(box->text));
             if (edit->isHidden() == box->visible) {
                 edit->setVisible(box->visible);
             }

@@ -1,8 +1,8 @@
 // The window's logic as the browser page sees it: the control table and the
-// command table to build the page from, the caption fit rule, one window's
-// state with the user's actions, each of which the page follows by showing the
-// state again, the data dialog over it, and the How Many Components window
-// with its scree plot.
+// command table to build the page from, the caption and box fit rules, one
+// window's state with the user's actions, each of which the page follows by
+// showing the state again, the data dialog over it, and the How Many
+// Components window with its scree plot.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -204,6 +204,19 @@ val WindowLook() {
 // The size a caption is drawn at; fits(points) says whether it fits its label.
 double CaptionPoints(double designed, val fits) {
     return FittingPoints(designed, [&](double points) { return fits(points).as<bool>(); });
+}
+
+// The size a box draws its text at; width(points) is the text's width drawn at
+// that size, against the room the box's frame leaves.
+double BoxTextPoints(double designed, double room, val width) {
+    return BoxPoints(designed, room, [&](double points) { return width(points).as<double>(); });
+}
+
+// What a box shows of its number while the keyboard is elsewhere; fits(text)
+// says whether a text fits the box.
+std::string ShownBoxNumber(std::string number, val fits) {
+    return ShownNumber(number,
+                       [&](std::string_view shown) { return fits(std::string(shown)).as<bool>(); });
 }
 
 // A copy's plain text and HTML, or null where there is nothing to copy.
@@ -466,6 +479,8 @@ EMSCRIPTEN_BINDINGS(trolvane) {
     emscripten::function("readingOrder", &ReadingOrderJson);
     emscripten::function("windowLook", &WindowLook);
     emscripten::function("captionPoints", &CaptionPoints);
+    emscripten::function("boxPoints", &BoxTextPoints);
+    emscripten::function("shownNumber", &ShownBoxNumber);
     emscripten::function("commandTable", &CommandTable);
     emscripten::function("dialogTexts", &DialogTexts);
     emscripten::function("aboutText", &AboutText);

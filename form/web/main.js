@@ -8,6 +8,8 @@ import { openCommands } from "./commands.js";
 import TrolvaneModule from "./trolvane.mjs";
 
 const FAMILY = '"Trolvane Tahoma", Tahoma, sans-serif';
+// The pixels between a box's border and its text, as the style sheet has them.
+const BOX_PADDING = 1;
 
 // The user's separators, as the browser's language writes numbers.
 function userSeparators() {
@@ -125,6 +127,21 @@ async function openWindow() {
         ...order.map((i) => (typeof i === "number" ? elements[i] : i)),
         measure,
     );
+    // What a box shows of a number too wide for it, drawn over the box while
+    // the keyboard is elsewhere; the box's own text stays whole.
+    const shownNumbers = new Map();
+    table.forEach((entry, i) => {
+        if (entry.kind === "box") {
+            const shown = document.createElement("div");
+            shown.className = "shown-number";
+            shown.setAttribute("aria-hidden", "true");
+            for (const property of ["left", "top", "width", "height"]) {
+                shown.style[property] = elements[i].style[property];
+            }
+            elements[i].after(shown);
+            shownNumbers.set(i, shown);
+        }
+    });
 
     // A caption is drawn at its designed size where it fits its label, else a
     // little smaller, by the desktop editions' rule: wrapped at word boundaries
@@ -168,12 +185,51 @@ async function openWindow() {
         }
     }
 
+    // A box's text is drawn at the largest size down to 6 pt at which it is
+    // within the room the box's frame leaves, by the desktop editions' rule. A
+    // number too wide even then is shown, while the keyboard is elsewhere, as
+    // its leading digits, an ellipsis and any exponent, the whole number its
+    // tooltip and description.
+    const ruler = document.createElement("canvas").getContext("2d");
+    function fitBox(i) {
+        const entry = table[i];
+        const element = elements[i];
+        const width = (points) => {
+            element.style.font = fontOf(points, entry.bold, false);
+            return element.scrollWidth;
+        };
+        const room = element.clientWidth;
+        const points = trolvane.boxPoints(entry.points, room, width);
+        const whole = width(points) <= room;
+        const font = fontOf(points, entry.bold, false);
+        ruler.font = font;
+        const shown = shownNumbers.get(i);
+        shown.style.font = font;
+        // The box's own text as the box measures it; a shortened one within
+        // the room inside the box's padding.
+        const number = element.value;
+        const textRoom = room - 2 * BOX_PADDING;
+        const fits = (text) => (text === number ? whole : ruler.measureText(text).width <= textRoom);
+        shown.textContent = trolvane.shownNumber(number, fits);
+        const shortened = shown.textContent !== number;
+        element.classList.toggle("shortened", shortened);
+        if (shortened) {
+            element.title = number;
+            element.setAttribute("aria-description", number);
+        } else {
+            element.removeAttribute("title");
+            element.removeAttribute("aria-description");
+        }
+    }
+
     function moveFocus() {
         const box = form.takeFocus();
         if (box >= 0) {
             elements[box].focus();
-            // Selected from the end back, so that the box shows its leading digits.
+            // Selected from the end back, and scrolled to the start, so that
+            // the box shows its leading digits.
             elements[box].setSelectionRange(0, elements[box].value.length, "backward");
+            elements[box].scrollLeft = 0;
         }
     }
 
@@ -202,6 +258,14 @@ async function openWindow() {
                     elements[i].value = state.text;
                 }
                 elements[i].hidden = !state.visible;
+                // Fitted once shown: a hidden box has no width to measure.
+                const key = state.visible ? elements[i].value : undefined;
+                if (fitted[i] !== key) {
+                    fitted[i] = key;
+                    if (state.visible) {
+                        fitBox(i);
+                    }
+                }
                 if (spokenNames.has(i)) {
                     spokenNames.get(i).hidden = !state.visible;
                 }

@@ -61,19 +61,27 @@ std::string HtmlClipboardFormat(std::string_view fragment) {
            std::string(fragment) + std::string(kClosing);
 }
 
-bool PutOnClipboard(HWND owner, std::string_view text, std::string_view html) {
+bool PutOnClipboard(HWND owner, std::initializer_list<ClipboardBytes> formats) {
     if (!OpenClipboard(owner)) {
         return false;
     }
     EmptyClipboard();
-    const std::wstring wide = Wide(WindowsLineEnds(text));
-    const std::string document = HtmlClipboardFormat(html);
-    const bool put =
-        SetClipboardBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)) &&
-        SetClipboardBytes(RegisterClipboardFormatW(L"HTML Format"), document.c_str(),
-                          document.size() + 1);
+    bool put = true;
+    for (const ClipboardBytes& each : formats) {
+        put = put && SetClipboardBytes(each.format, each.bytes.data(), each.bytes.size());
+    }
     CloseClipboard();
     return put;
+}
+
+bool PutOnClipboard(HWND owner, std::string_view text, std::string_view html) {
+    const std::wstring wide = Wide(WindowsLineEnds(text));
+    const std::string document = HtmlClipboardFormat(html);
+    return PutOnClipboard(
+        owner,
+        {{CF_UNICODETEXT,
+          {reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(wchar_t)}},
+         {RegisterClipboardFormatW(L"HTML Format"), {document.c_str(), document.size() + 1}}});
 }
 
 }  // namespace trolvane

@@ -2,37 +2,43 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <initguid.h>
-#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "form/about.h"
 #include "form/caption_fit.h"
+#include "form/how_many.h"
 #include "form/results.h"
+#include "form/win32/accessible.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
+#include "form/win32/files.h"
 
 namespace trolvane {
 namespace {
 
 constexpr int kFirstControlId = 100;
 constexpr int kFirstMenuId = 1000;
+// Posted by a computation of the rules once it has ended, with its number.
+constexpr UINT kRulesDone = WM_APP + 1;
 constexpr wchar_t kClassName[] = L"TrolvaneMainForm";
 constexpr wchar_t kStandInFamily[] = L"Tahoma";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Files dropped on the window are opened as data.
 constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
 constexpr int kIconResource = 1;
+// The pixels, at 96 dpi, a box leaves between its frame and its text, each side,
+// and the pixel the caret takes after the last character while the user types.
+constexpr int kBoxMarginTwips = 15;
+constexpr int kCaretPixels = 1;
 // The data dialog is drawn in the size of the window's small captions.
 constexpr double kDialogPoints = 8.25;
-// Room for the longest path Windows allows.
-constexpr DWORD kLongestPath = 32768;
 constexpr wchar_t kDataFiles[] =
     L"Data (*.csv;*.tsv;*.txt)\0*.csv;*.tsv;*.txt\0All files (*.*)\0*.*\0";
 constexpr wchar_t kResultFiles[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
@@ -44,16 +50,6 @@ COLORREF ColourOf(Rgb rgb) {
 
 bool IsLabel(Kind kind) {
     return kind == Kind::Label || kind == Kind::CentredLabel || kind == Kind::ResultLabel;
-}
-
-// Tells screen readers a control's name or description.
-void Annotate(HWND control, const MSAAPROPID& property, const std::wstring& text) {
-    IAccPropServices* services = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
-        services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property, text.c_str());
-        services->Release();
-    }
 }
 
 std::wstring TextOf(HWND control) {
@@ -111,51 +107,6 @@ HACCEL MenuKeys() {
         }
     }
     return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-}
-
-// What Windows' file dialogs are asked: the kinds of file offered, and the
-// file name, which they write into its buffer.
-OPENFILENAMEW FileDialogRequest(HWND owner, const wchar_t* kinds, std::wstring& file, DWORD flags) {
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kinds;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | flags;
-    return dialog;
-}
-
-// Windows' own sentence for an error code.
-std::string SystemMessage(DWORD error) {
-    wchar_t text[512] = L"";
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   text, 512, nullptr);
-    std::wstring message = text;
-    message.erase(message.find_last_not_of(L"\r\n ") + 1);
-    return Utf8(message);
-}
-
-// Writes the bytes as they are into the file, replacing it; what went wrong,
-// or empty where it was written whole. A file left half written is removed.
-std::string WriteWholeFile(const std::wstring& file, std::string_view bytes) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return SystemMessage(GetLastError());
-    }
-    DWORD written = 0;
-    const bool whole =
-        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    DWORD error = GetLastError();
-    if (!CloseHandle(handle) && whole) {
-        error = GetLastError();
-    } else if (whole) {
-        return "";
-    }
-    DeleteFileW(file.c_str());
-    return SystemMessage(error);
 }
 
 }  // namespace
@@ -268,7 +219,8 @@ void MainForm::CreateControls() {
                 break;
         }
         controls_[i] = control;
-        if (entry.kind == Kind::ResultLabel) {
+        // A result's note, and a box's number where the box shows it shortened.
+        if (entry.kind == Kind::ResultLabel || entry.kind == Kind::Box) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -293,6 +245,8 @@ void MainForm::Layout() {
         if (IsLabel(entry.kind)) {
             // Refitted at this resolution when next shown.
             captions_[i] = L"\uFFFF";
+        } else if (entry.kind == Kind::Box) {
+            numbers_[i] = L"\uFFFF";
         } else {
             SendMessageW(controls_[i], WM_SETFONT,
                          reinterpret_cast<WPARAM>(Font(entry.look.points, entry.look.bold, false)),
@@ -312,6 +266,7 @@ void MainForm::Command1_Click() {
 
 void MainForm::Command2_Click() {
     Show(PressTest(state_));
+    StartRules();
 }
 
 void MainForm::Box_Change(int index) {
@@ -350,6 +305,7 @@ void MainForm::OpenData(DataDialog dialog) {
                                   Font(kDialogPoints, false, false), dpi_);
     if (dialogWindow.Run(instance_, window_)) {
         Show(UseData(state_, *dialogWindow.dialog().reading));
+        StartRules();
     }
 }
 
@@ -371,16 +327,13 @@ void MainForm::SaveResults_Click() {
         Tell(kNoResults, MB_ICONINFORMATION);
         return;
     }
-    std::wstring file(kLongestPath, L'\0');
-    file.replace(0, std::size(kResultFileName) - 1, kResultFileName);
-    OPENFILENAMEW dialog = FileDialogRequest(window_, kResultFiles, file, OFN_OVERWRITEPROMPT);
-    dialog.lpstrDefExt = L"csv";
-    if (!GetSaveFileNameW(&dialog)) {
+    const std::optional<std::wstring> file =
+        SaveFileName(window_, kResultFiles, kResultFileName, L"csv");
+    if (!file) {
         return;
     }
-    file.resize(file.find(L'\0'));
-    if (const std::string failure = WriteWholeFile(file, *csv); !failure.empty()) {
-        Tell("The results could not be saved in " + Utf8(file) + ".\n\n" + failure, MB_ICONERROR);
+    if (const std::string failure = WriteWholeFile(*file, *csv); !failure.empty()) {
+        Tell("The results could not be saved in " + Utf8(*file) + ".\n\n" + failure, MB_ICONERROR);
     }
 }
 
@@ -399,6 +352,56 @@ void MainForm::CopyResults_Click() {
     } else if (!PutOnClipboard(window_, copied->plainText, copied->html)) {
         Tell("The clipboard is in use by another program. Copy the results again.", MB_ICONERROR);
     }
+}
+
+void MainForm::HowManyComponents_Click() {
+    if (!howMany_) {
+        howMany_ = std::make_unique<HowManyWindow>(
+            instance_, window_, state_, Font(kDialogPoints, false, false),
+            Font(kDialogPoints, false, true), dpi_,
+            HowManyWindow::Requests{[this] { StartRules(); }, [this] { StopRules(); }});
+        howMany_->Follow(rulesJob_.get());
+    }
+    howMany_->Open();
+    if (rulesStopped_) {
+        StartRules();
+    }
+}
+
+void MainForm::StartRules() {
+    rulesJob_.reset();
+    rulesStopped_ = false;
+    if (const std::optional<RuleNumbers> numbers = NumbersForRules(state_)) {
+        HWND window = window_;
+        const WPARAM job = ++rulesJobs_;
+        rulesJob_ = std::make_unique<RulesJob>(*numbers, state_.ruleSettings, [window, job] {
+            PostMessageW(window, kRulesDone, job, 0);
+        });
+    }
+    if (howMany_) {
+        howMany_->Follow(rulesJob_.get());
+    }
+}
+
+void MainForm::StopRules() {
+    rulesStopped_ = rulesJob_ != nullptr;
+    rulesJob_.reset();
+}
+
+// The rules, once computed, are kept with the window's state for the How Many
+// Components window and the report.
+void MainForm::Rules_Done(WPARAM job) {
+    if (!rulesJob_ || job != rulesJobs_) {
+        return;
+    }
+    if (rulesJob_->result()) {
+        state_.rules = rulesJob_->result();
+    }
+    if (howMany_) {
+        howMany_->Follow(nullptr);
+        howMany_->ShowRules();
+    }
+    rulesJob_.reset();
 }
 
 void MainForm::About_Click() {
@@ -431,7 +434,8 @@ void MainForm::Tell(const std::string& text, UINT icon) {
 }
 
 bool MainForm::TranslateKeys(MSG& message) {
-    if (TranslateAcceleratorW(window_, keys_, &message)) {
+    if (TranslateAcceleratorW(window_, keys_, &message) ||
+        (howMany_ && howMany_->TranslateKeys(message))) {
         return true;
     }
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) {
@@ -441,7 +445,11 @@ bool MainForm::TranslateKeys(MSG& message) {
     if (at == controls_.end() || kControls[at - controls_.begin()].kind != Kind::Box) {
         return false;
     }
+    const int testRuns = state_.testRuns;
     Show(PressReturn(state_, kControls[at - controls_.begin()].id));
+    if (state_.testRuns != testRuns) {
+        StartRules();
+    }
     return true;
 }
 
@@ -461,17 +469,78 @@ void MainForm::ShowCaption(int index, const Label& label) {
         ShowWindow(control, caption.empty() ? SW_HIDE : SW_SHOWNA);
         InvalidateRect(control, nullptr, TRUE);
     }
-    const std::wstring note = Wide(label.Note());
-    if (note != notes_[index]) {
-        notes_[index] = note;
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = notes_[index].data();
-        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-        Annotate(control, PROPID_ACC_DESCRIPTION, note);
+    ShowNote(index, Wide(label.Note()));
+}
+
+void MainForm::ShowNote(int index, const std::wstring& note) {
+    if (note == notes_[index]) {
+        return;
     }
+    notes_[index] = note;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(controls_[index]);
+    tool.lpszText = notes_[index].data();
+    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    Annotate(controls_[index], PROPID_ACC_DESCRIPTION, note);
+}
+
+void MainForm::ShowNumber(int index, const std::wstring& number) {
+    if (number == numbers_[index]) {
+        return;
+    }
+    numbers_[index] = number;
+    HWND box = controls_[index];
+    const Look look = kControls[index].look;
+    const int margin = Pixels(kBoxMarginTwips);
+    RECT client;
+    GetClientRect(box, &client);
+    const double room = client.right - 2 * margin - kCaretPixels;
+    HDC dc = GetDC(box);
+    const auto width = [&](HFONT font, const std::wstring& text) {
+        SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return static_cast<double>(extent.cx);
+    };
+    HFONT font = Font(
+        BoxPoints(look.points, room,
+                  [&](double points) { return width(Font(points, look.bold, false), number); }),
+        look.bold, false);
+    shownNumbers_[index] = Wide(ShownNumber(
+        Utf8(number), [&](std::string_view shown) { return width(font, Wide(shown)) <= room; }));
+    ReleaseDC(box, dc);
+    // A new font brings the box's own margins back.
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    InvalidateRect(box, nullptr, TRUE);
+    ShowNote(index, shownNumbers_[index] == number ? L"" : number);
+}
+
+// While the keyboard is elsewhere a number too wide for its box is drawn
+// shortened in the box; true where it was.
+bool MainForm::Box_Paint(int index) {
+    HWND box = controls_[index];
+    const std::wstring& shown = shownNumbers_[index];
+    if (GetFocus() == box || shown == numbers_[index]) {
+        return false;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(box, &paint);
+    RECT client;
+    GetClientRect(box, &client);
+    // The parent gives the box's colours, as it gives them to the box itself.
+    const auto background = reinterpret_cast<HBRUSH>(SendMessageW(
+        window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
+    FillRect(dc, &client, background);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    RECT text;
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, shown.c_str(), -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    EndPaint(box, &paint);
+    return true;
 }
 
 void MainForm::Show(const std::optional<FailureReport>& report) {
@@ -484,6 +553,7 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
             if (TextOf(control) != text) {
                 SetWindowTextW(control, text.c_str());
             }
+            ShowNumber(i, text);
             // The box's own flag: the window itself may not be shown yet.
             const bool shown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
             if (shown != box->visible) {
@@ -510,6 +580,9 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         // Selected from the end back, so that the box shows its leading digits.
         SendMessageW(box, EM_SETSEL, GetWindowTextLengthW(box), 0);
     }
+    if (howMany_) {
+        howMany_->ShowStatus();
+    }
 }
 
 LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -527,11 +600,18 @@ LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wPa
 
 LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR index, DWORD_PTR form) {
-    if (message == WM_PASTE &&
-        reinterpret_cast<MainForm*>(form)->Box_Paste(static_cast<int>(index))) {
+    auto* window = reinterpret_cast<MainForm*>(form);
+    const int control = static_cast<int>(index);
+    if ((message == WM_PASTE && window->Box_Paste(control)) ||
+        (message == WM_PAINT && window->Box_Paint(control))) {
         return 0;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    // The box is drawn whole while typed in, and shortened once left.
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        InvalidateRect(box, nullptr, TRUE);
+    }
+    return result;
 }
 
 LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -571,6 +651,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(dc, ColourOf(impossible_[index] ? kWarningBackground : kOrange));
             return reinterpret_cast<LRESULT>(impossible_[index] ? warning_ : orange_);
         }
+        case kRulesDone:
+            Rules_Done(wParam);
+            return 0;
         case WM_DROPFILES:
             Files_Drop(reinterpret_cast<HDROP>(wParam));
             return 0;

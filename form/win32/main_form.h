@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -15,6 +16,8 @@
 #include "form/data_dialog.h"
 #include "form/form_state.h"
 #include "form/menus.h"
+#include "form/rules_job.h"
+#include "form/win32/how_many_window.h"
 #include "form/win32/text.h"
 #include "form/window_logic.h"
 
@@ -51,11 +54,13 @@ class MainForm {
     void Command2_Click();
     void Box_Change(int index);
     bool Box_Paste(int index);
+    bool Box_Paint(int index);
     void OpenData_Click();
     void SaveResults_Click();
     void Quit_Click();
     void PasteData_Click();
     void CopyResults_Click();
+    void HowManyComponents_Click();
     void About_Click();
     void Files_Drop(HDROP files);
     template <typename Window>
@@ -63,10 +68,20 @@ class MainForm {
     // Shows the data dialog; Use These Numbers writes them into the window.
     void OpenData(DataDialog dialog);
     void Tell(const std::string& text, UINT icon);
+    // Computes the rules for the numbers the window holds now, on a thread of
+    // their own, in place of any computation still running; after each Test
+    // and Use, and when the How Many Components window asks.
+    void StartRules();
+    void StopRules();
+    void Rules_Done(WPARAM job);
     // Shows the state: every box's text and visibility, every caption with its
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
     void ShowCaption(int index, const Label& label);
+    // The box's number in the largest size that fits it, or shortened.
+    void ShowNumber(int index, const std::wstring& number);
+    // The note as the control's tooltip and accessible description.
+    void ShowNote(int index, const std::wstring& note);
     HFONT Font(double points, bool bold, bool italic);
     HFONT FittingFont(int index, const std::wstring& caption, bool italic);
     int Pixels(int twips) const;
@@ -83,12 +98,24 @@ class MainForm {
     // What each label shows now, so that only a change is drawn again.
     std::array<std::wstring, kControlCount> captions_;
     std::array<std::wstring, kControlCount> notes_;
+    // Each box's number as last fitted, and what the box shows of it while
+    // the keyboard is elsewhere.
+    std::array<std::wstring, kControlCount> numbers_;
+    std::array<std::wstring, kControlCount> shownNumbers_;
     std::array<bool, kControlCount> outOfDate_{};
     std::array<bool, kControlCount> impossible_{};
     std::map<std::tuple<int, bool, bool>, HFONT> fonts_;
     HBRUSH orange_;
     HBRUSH warning_;
     bool showing_ = false;
+    std::unique_ptr<RulesJob> rulesJob_;
+    // Counts the computations started, so that the one running now is told
+    // from one stopped before it.
+    WPARAM rulesJobs_ = 0;
+    // Stopped before it ended, as the How Many Components window was closed.
+    bool rulesStopped_ = false;
+    // Made when first opened.
+    std::unique_ptr<HowManyWindow> howMany_;
 };
 
 }  // namespace trolvane

@@ -36,6 +36,13 @@ class CommaLocaleTest : public QObject {
         QCOMPARE(Caption(form, "test_3"), QString::fromUtf8(" X\u00b2 has df = 0"));
     }
 
+    void longNumbersShowWhole() {
+        trolvane::MainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        TypeLongNumbers(form, ',');
+    }
+
     void pastedColumnIsReadWithTheDecimalComma() {
         trolvane::MainForm form;
         TypeInputs(form, {"4", "50", "0,48", "3"});

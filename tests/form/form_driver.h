@@ -91,4 +91,52 @@ inline QString Row(const char* control, int k) {
     return QString("%1_%2").arg(control).arg(k);
 }
 
+// Whether the box, typed in, shows its whole text, the caret after it, as the
+// box itself scrolls its text to show the caret.
+inline bool ShowsWholeText(QLineEdit* box) {
+    box->setFocus();
+    const auto caretAt = [box](qsizetype position) {
+        box->setCursorPosition(int(position));
+        box->grab();
+        return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    };
+    const int start = caretAt(0);
+    const int end = caretAt(box->text().size());
+    return qAbs(end - start - QFontMetricsF(box->font()).horizontalAdvance(box->text())) <= 1;
+}
+
+// Numbers longer than the boxes were drawn for, written with the locale's
+// decimal separator: the boxes at the top show them whole, never below 6 pt, as
+// they are typed and after Test; an eigenvalue box shows its whole number or
+// has it as its tooltip and description.
+inline void TypeLongNumbers(QWidget& form, QChar decimal) {
+    const auto topBoxesShowWhole = [&] {
+        for (const char* name : {"v", "n", "det", "f"}) {
+            QVERIFY2(ShowsWholeText(Box(form, name)), name);
+            QVERIFY(Box(form, name)->font().pointSizeF() >= 6);
+        }
+    };
+    TypeInputs(form, {"25", "2436", QString("0.000564063865899769").replace('.', decimal), "3"});
+    for (const char* n : {"100000", "1000000"}) {
+        Type(form, "n", n);
+        topBoxesShowWhole();
+    }
+    Press(form, "Command1");
+    const QStringList eigenvalues =
+        QString("5.13431117720728 2.123456789012345 1.23456789012345E-01")
+            .replace('.', decimal)
+            .split(' ');
+    for (int k = 1; k <= 3; ++k) {
+        Type(form, Row("eigen", k), eigenvalues[k - 1]);
+    }
+    QVERIFY(!Press(form, "Command2").shown);
+    topBoxesShowWhole();
+    for (int k = 1; k <= 3; ++k) {
+        QLineEdit* box = Box(form, Row("eigen", k));
+        QVERIFY2(ShowsWholeText(box) || (box->toolTip() == eigenvalues[k - 1] &&
+                                         box->accessibleDescription() == eigenvalues[k - 1]),
+                 qPrintable(box->text()));
+    }
+}
+
 }  // namespace trolvane::testing

@@ -407,6 +407,8 @@ class MainFormTest : public QObject {
         QCOMPARE(trolvane::FittingFont(designed, "Eigenvalue", natural), designed);
     }
 
+    void longNumbersShowWhole() { TypeLongNumbers(*form_, '.'); }
+
     void controlsUseWinesTahomaWhereInstalled() {
         if (!QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) {
             QSKIP("Wine's fonts are not installed");

@@ -2,6 +2,7 @@
 // values come from tests/retention/r_values.R (R 4, psych 2.2.9, nFactors 2.4).
 #pragma once
 
+#include <ostream>
 #include <vector>
 
 namespace trolvane {
@@ -32,6 +33,11 @@ struct RDataSet {
     int accelerationFactor;
     int parallelAnalysis;
 };
+
+// Test names and failures show the data set by its name.
+inline void PrintTo(const RDataSet& set, std::ostream* out) {
+    *out << set.name;
+}
 
 inline const RDataSet kRDataSets[] = {
     // psych's bfi, its 25 items over the 2436 complete cases: cor(na.omit(bfi[, 1:25])).

@@ -152,6 +152,16 @@ def dialog_closed(driver, dialog):
     WebDriverWait(driver, 5).until(lambda d: not d.find_element(By.ID, dialog).get_property("open"))
 
 
+def shows_whole_text(driver, box):
+    """Whether the box's text is within its room, drawn at 6 pt or more, and
+    shown as it is rather than shortened with a tooltip."""
+    return driver.execute_script(
+        "const box = document.getElementById(arguments[0]);"
+        "return box.scrollWidth <= box.clientWidth && !box.title"
+        " && parseFloat(getComputedStyle(box).fontSize) >= 8;",
+        box)
+
+
 class English(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -198,6 +208,30 @@ class English(unittest.TestCase):
         self.assertEqual(typed, ["4", "50", "0.48", "4", "2", "1", "0.6", ""])
         self.assertEqual(rows(driver)[0], WORKED_EXAMPLE_ROWS[0])
 
+    def test_boxes_show_the_numbers_they_hold(self):
+        """Numbers longer than the boxes were drawn for: the boxes at the top
+        show them whole as they are typed and after Start and Test; an
+        eigenvalue box shows its whole number or has it as its tooltip."""
+        driver = self.driver
+        top = ("v", "n", "det", "f")
+        press(driver, "25", Keys.ENTER, "2436", Keys.ENTER, "0.000564063865899769", Keys.ENTER, "3")
+        self.assertEqual([b for b in top if not shows_whole_text(driver, b)], [])
+        for n in ("100000", "1000000"):
+            driver.find_element(By.ID, "n").click()
+            with_ctrl(driver, "a")
+            press(driver, n)
+            self.assertEqual([b for b in top if not shows_whole_text(driver, b)], [], n)
+        driver.find_element(By.ID, "Command1").click()
+        self.assertEqual([b for b in top if not shows_whole_text(driver, b)], [])
+        eigenvalues = ["5.13431117720728", "2.123456789012345", "1.23456789012345E-01"]
+        press(driver, eigenvalues[0], Keys.TAB, eigenvalues[1], Keys.TAB, eigenvalues[2], Keys.ENTER)
+        self.assertEqual([b for b in top if not shows_whole_text(driver, b)], [])
+        for row, number in enumerate(eigenvalues, 1):
+            box = f"eigen_{row}"
+            self.assertEqual(value(driver, box), number)
+            title = driver.find_element(By.ID, box).get_attribute("title")
+            self.assertTrue(shows_whole_text(driver, box) or title == number, box)
+
     def test_pasted_column_fills_the_rows(self):
         driver = self.driver
         press(driver, "4", Keys.ENTER, "50", Keys.ENTER, "0.48", Keys.ENTER, "4", Keys.ENTER)
@@ -229,6 +263,12 @@ class English(unittest.TestCase):
             press(driver, Keys.ENTER)
             dialog_closed(driver, "data")
             self.assertEqual([value(driver, box) for box in ("v", "n", "f")], ["4", "12", "3"])
+            # The keyboard waits in the first eigenvalue box, which shows its
+            # leading digits.
+            self.assertEqual(focused(driver), "eigen_1")
+            self.assertGreater(len(value(driver, "eigen_1")), 12)
+            self.assertEqual(driver.execute_script(
+                "return document.getElementById('eigen_1').scrollLeft"), 0)
             self.assertTrue(all(row.startswith(" X²(") for row in rows(driver, 2)), rows(driver))
 
             # A refused file says why, Use cannot be pressed, and Escape leaves

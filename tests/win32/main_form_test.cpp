@@ -6,23 +6,36 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <commctrl.h>
+
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <utility>
 
+#include "engine/joined.h"
+#include "form/how_many.h"
 #include "form/results.h"
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
+#include "form/win32/files.h"
+#include "form/win32/how_many_window.h"
 #include "form/win32/main_form.h"
+#include "retention/scree_plot.h"
 
 namespace trolvane {
 namespace {
 
 class Win32Window : public ::testing::Test {
   protected:
-    void SetUp() override { ShowWindow(form.window(), SW_SHOWNORMAL); }
+    // COM is started as the program starts it, for screen readers and pictures.
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ShowWindow(form.window(), SW_SHOWNORMAL);
+    }
+    void TearDown() override { CoUninitialize(); }
 
     HWND Control(Control control, int row = 0) { return form.control({control, row}); }
 
@@ -136,6 +149,69 @@ class Win32Window : public ::testing::Test {
         for (int k = 1; k <= 4; ++k) {
             Type(Control::eigen, eigenvalues[k - 1], k);
         }
+    }
+
+    // Whether the box's text, in its own font of 6 pt or more, is within its
+    // formatting rectangle; else whether the box's tooltip gives it whole.
+    bool ShowsItsNumber(HWND box, bool wholeOnly) {
+        const std::wstring text = Text(box);
+        HDC dc = GetDC(box);
+        auto* font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+        SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        ReleaseDC(box, dc);
+        RECT room;
+        SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        LOGFONTW look;
+        GetObjectW(font, sizeof look, &look);
+        // The window's tooltip control, which the window owns.
+        HWND tips = nullptr;
+        do {
+            tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
+        } while (tips != nullptr && GetWindow(tips, GW_OWNER) != form.window());
+        wchar_t tip[64] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = form.window();
+        tool.uId = reinterpret_cast<UINT_PTR>(box);
+        tool.lpszText = tip;
+        SendMessageW(tips, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+        return (extent.cx <= room.right - room.left && -look.lfHeight >= 8) ||
+               (!wholeOnly && text == tip);
+    }
+
+    // Presses Ctrl with the letter, and Shift where asked, as the message loop hands it over.
+    bool PressKeys(bool shift, char letter) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG press{};
+        press.hwnd = form.window();
+        press.message = WM_KEYDOWN;
+        press.wParam = static_cast<WPARAM>(letter);
+        const bool taken = form.TranslateKeys(press);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return taken;
+    }
+
+    // Handles the thread's messages until the condition holds, or ten seconds
+    // have passed.
+    bool Until(const std::function<bool()>& condition) {
+        const ULONGLONG end = GetTickCount64() + 10000;
+        while (!condition() && GetTickCount64() < end) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!form.TranslateKeys(message)) {
+                    DispatchMessageW(&message);
+                }
+            }
+            Sleep(10);
+        }
+        return condition();
     }
 
     MainForm form{GetModuleHandleW(nullptr)};
@@ -255,6 +331,33 @@ TEST_F(Win32Window, WritesTheUsersDecimalComma) {
     EXPECT_EQ(Text(Control(Control::test, 1)), L" X\u00b2(5)= 9,728 p > .05");
 }
 
+// Numbers longer than the boxes were drawn for: the boxes at the top show them
+// whole as they are typed and after Start and Test; an eigenvalue box shows its
+// whole number or has it as its tooltip.
+TEST_F(Win32Window, BoxesShowTheNumbersTheyHold) {
+    const auto topBoxesShowWhole = [&] {
+        for (const ::trolvane::Control box : {Control::v, Control::n, Control::det, Control::f}) {
+            EXPECT_TRUE(ShowsItsNumber(Control(box), true)) << Utf8(Text(Control(box)));
+        }
+    };
+    Type(Control::v, L"25");
+    Type(Control::det, L"0.000564063865899769");
+    Type(Control::f, L"3");
+    for (const wchar_t* n : {L"2436", L"100000", L"1000000"}) {
+        Type(Control::n, n);
+        topBoxesShowWhole();
+    }
+    Click(Control::Command1);
+    Type(Control::eigen, L"5.13431117720728", 1);
+    Type(Control::eigen, L"2.123456789012345", 2);
+    Type(Control::eigen, L"1.23456789012345E-01", 3);
+    EXPECT_EQ(Click(Control::Command2), L"");
+    topBoxesShowWhole();
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_TRUE(ShowsItsNumber(Control(Control::eigen, k), false)) << k;
+    }
+}
+
 TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
     Type(Control::n, L"50");
     const DataDialogSeen seen =
@@ -331,6 +434,122 @@ TEST_F(Win32Window, CopiesTheResultsAsTextAndAsAnHtmlTable) {
     EXPECT_EQ(html.substr(start, offset("EndFragment") - start), expected->html);
     EXPECT_EQ(html.substr(offset("StartHTML"), 6), "<html>");
     EXPECT_EQ(offset("EndHTML"), html.size());
+}
+
+// A file is written whole or not at all: where it cannot take the place of
+// what stands under its name, that stays, and nothing is left beside it.
+TEST(WriteWholeFile, ReplacesAFileOrLeavesTheFolderAsItWas) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "trolvane-whole-file-test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "taken.svg");
+    EXPECT_EQ(WriteWholeFile((folder / "plot.svg").wstring(), "<svg/>"), "");
+    EXPECT_EQ(WriteWholeFile((folder / "plot.svg").wstring(), "<svg></svg>"), "");
+    EXPECT_NE(WriteWholeFile((folder / "taken.svg").wstring(), "<svg/>"), "");
+    EXPECT_NE(WriteWholeFile((folder / "missing" / "plot.svg").wstring(), "<svg/>"), "");
+    const std::vector<std::filesystem::directory_entry> left(
+        std::filesystem::directory_iterator(folder), {});
+    EXPECT_EQ(left.size(), 2u);
+    std::string written;
+    std::getline(std::ifstream(folder / "plot.svg"), written);
+    EXPECT_EQ(written, "<svg></svg>");
+    std::filesystem::remove_all(folder);
+}
+
+// Six variables of two factors, 120 cases.
+std::string TwoFactorData() {
+    std::string csv = "a,b,c,d,e,f\n";
+    for (int i = 0; i < 120; ++i) {
+        const double factors[] = {std::sin(i * 1.7), std::cos(i * 2.3)};
+        for (int j = 0; j < 6; ++j) {
+            csv += std::to_string(factors[j / 3] + 0.6 * std::sin(i * (j + 3.1) * 0.77 + j));
+            csv += j < 5 ? "," : "\n";
+        }
+    }
+    return csv;
+}
+
+TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
+    OpenFile(TwoFactorData(), true);
+    ASSERT_TRUE(PressKeys(true, 'H'));
+    HWND window = FindWindowW(nullptr, Wide(kHowManyTitle).c_str());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    HWND lines = GetDlgItem(window, kLinesItem);
+    ASSERT_TRUE(Until([&] { return GetWindowTextLengthW(lines) > 0; }));
+
+    // The same rules from the window's logic, without the window.
+    FormState replayed(UserNumberFormat());
+    LoadForm(replayed);
+    UseData(replayed, *OpenDataDialog(TwoFactorData(), replayed.format).reading);
+    const std::optional<RuleNumbers> numbers = NumbersForRules(replayed);
+    ASSERT_TRUE(numbers);
+    const std::optional<RuleResults> rules = ComputeRules(*numbers, replayed.ruleSettings);
+    ASSERT_TRUE(rules);
+    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 6);
+    EXPECT_EQ(Text(lines), Wide(WindowsLineEnds(Joined(RuleLines(*rules, replayed.format), "\n"))));
+
+    SendMessageW(GetDlgItem(window, kCopyTableItem), BM_CLICK, 0, 0);
+    EXPECT_EQ(ClipboardText(window),
+              Wide(WindowsLineEnds(CopiedTable(*rules, replayed.format).plainText)));
+
+    // The plot's first dot, filled as parallel analysis keeps it, is drawn
+    // where the layout puts it.
+    HWND plot = GetDlgItem(window, kPlotItem);
+    RECT shown;
+    GetClientRect(plot, &shown);
+    const ScreePlot laidOut = LaidOutScreePlot(
+        PlotData(*rules), {double(shown.right), double(shown.bottom), 1.0}, replayed.format);
+    ASSERT_FALSE(laidOut.dots.empty());
+    const Circle& first = laidOut.dots.front();
+    EXPECT_NE(first.fill, laidOut.background);
+    UpdateWindow(plot);
+    HDC dc = GetDC(plot);
+    const COLORREF drawn = GetPixel(dc, int(first.centre.x), int(first.centre.y));
+    ReleaseDC(plot, dc);
+    EXPECT_EQ(drawn, RGB(first.fill.red, first.fill.green, first.fill.blue));
+
+    // Copy Plot: SVG, and a PNG at least 1200 pixels wide.
+    SendMessageW(GetDlgItem(window, kCopyPlotItem), BM_CLICK, 0, 0);
+    ASSERT_TRUE(OpenClipboard(window));
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"image/svg+xml")));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    unsigned long pngWidth = 0;
+    if (HANDLE png = GetClipboardData(RegisterClipboardFormatW(L"PNG"))) {
+        // The width stands in the header's first chunk, big-endian.
+        const auto* bytes = static_cast<const unsigned char*>(GlobalLock(png));
+        pngWidth = bytes[16] << 24 | bytes[17] << 16 | bytes[18] << 8 | bytes[19];
+        GlobalUnlock(png);
+    }
+    CloseClipboard();
+    EXPECT_GE(pngWidth, 1200u);
+
+    // A percentile out of its range is refused, naming its box, which then
+    // holds the keyboard with its text selected.
+    HWND percentile = GetDlgItem(window, kFirstSettingItem + 1);
+    SetWindowTextW(percentile, L"100");
+    MSG enter{};
+    enter.hwnd = GetDlgItem(window, kFirstSettingItem);
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    EXPECT_NE(Reported([&] { form.TranslateKeys(enter); }).find(L"Percentile"), std::wstring::npos);
+    EXPECT_EQ(GetFocus(), percentile);
+    DWORD start = 1;
+    DWORD end = 0;
+    SendMessageW(percentile, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u);
+
+    // A changed box marks the lines out of date; Escape closes the window.
+    Type(Control::n, L"300");
+    EXPECT_NE(Text(GetDlgItem(window, kStatusItem)), L"");
+    MSG escape{};
+    escape.hwnd = lines;
+    escape.message = WM_KEYDOWN;
+    escape.wParam = VK_ESCAPE;
+    EXPECT_TRUE(form.TranslateKeys(escape));
+    EXPECT_FALSE(IsWindowVisible(window));
 }
 
 }  // namespace
