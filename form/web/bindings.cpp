@@ -1,7 +1,8 @@
 // The window's logic as the browser page sees it: the control table and the
 // command table to build the page from, the caption and box fit rules, one
 // window's state with the user's actions, each of which the page follows by
-// showing the state again, and the data dialog over it.
+// showing the state again, the data dialog over it, and the How Many
+// Components window with its scree plot.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -13,15 +14,18 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "data_reading/variables.h"
 #include "form/about.h"
 #include "form/caption_fit.h"
 #include "form/controls.h"
 #include "form/data_dialog.h"
+#include "form/how_many.h"
 #include "form/menus.h"
 #include "form/results.h"
 #include "form/window_logic.h"
+#include "retention/scree_plot_svg.h"
 
 namespace trolvane {
 namespace {
@@ -114,6 +118,8 @@ const char* CommandName(MenuCommand command) {
             return "pasteData";
         case MenuCommand::CopyResults:
             return "copyResults";
+        case MenuCommand::HowManyComponents:
+            return "howManyComponents";
         case MenuCommand::About:
             return "about";
     }
@@ -144,6 +150,27 @@ val DialogTexts() {
     texts.set("useButton", std::string(kUseButton));
     texts.set("cancelButton", std::string(kCancelButton));
     texts.set("noResults", std::string(kNoResults));
+    return texts;
+}
+
+// The How Many Components window's title, buttons, the name Save Plot
+// proposes, and its boxes in their order, each with its name and first text.
+val HowManyTexts() {
+    val texts = val::object();
+    texts.set("title", std::string(kHowManyTitle));
+    texts.set("copyPlot", std::string(kCopyPlotButton));
+    texts.set("savePlot", std::string(kSavePlotButton));
+    texts.set("plotFile", std::string(kPlotFile));
+    texts.set("copyTable", std::string(kCopyTableButton));
+    texts.set("close", std::string(kCloseButton));
+    val settings = val::array();
+    for (const SettingEntry& entry : kSettings) {
+        val setting = val::object();
+        setting.set("name", std::string(entry.name));
+        setting.set("initial", std::string(entry.initial));
+        settings.call<void>("push", setting);
+    }
+    texts.set("settings", settings);
     return texts;
 }
 
@@ -192,6 +219,17 @@ std::string ShownBoxNumber(std::string number, val fits) {
                        [&](std::string_view shown) { return fits(std::string(shown)).as<bool>(); });
 }
 
+// A copy's plain text and HTML, or null where there is nothing to copy.
+val Copied(const std::optional<CopiedResults>& copied) {
+    if (!copied) {
+        return val::null();
+    }
+    val both = val::object();
+    both.set("plainText", copied->plainText);
+    both.set("html", copied->html);
+    return both;
+}
+
 val Report(const std::optional<FailureReport>& report) {
     if (!report) {
         return val::null();
@@ -213,7 +251,7 @@ class Window {
     }
 
     val start() { return Report(PressStart(state_)); }
-    val test() { return Report(PressTest(state_)); }
+    val test() { return FollowedByRules(PressTest(state_)); }
 
     void edit(int control, std::string text) {
         if (IsBox(control)) {
@@ -222,7 +260,13 @@ class Window {
     }
 
     val pressReturn(int control) {
-        return IsBox(control) ? Report(PressReturn(state_, kControls[control].id)) : val::null();
+        if (!IsBox(control)) {
+            return val::null();
+        }
+        const int runs = state_.testRuns;
+        std::optional<FailureReport> report = PressReturn(state_, kControls[control].id);
+        rulesDue_ = rulesDue_ || state_.testRuns != runs;
+        return Report(report);
     }
 
     // Each control's state, as JSON: a box's text and visibility, a label's
@@ -250,16 +294,7 @@ class Window {
 
     // Copy Results: the table and the sentence as plain text and HTML, or
     // null when no row has a result.
-    val copyResults() const {
-        const std::optional<CopiedResults> copied = CopyResults(state_);
-        if (!copied) {
-            return val::null();
-        }
-        val both = val::object();
-        both.set("plainText", copied->plainText);
-        both.set("html", copied->html);
-        return both;
-    }
+    val copyResults() const { return Copied(CopyResults(state_)); }
 
     // Save Results: the CSV file's bytes, or null when no row has a result.
     // Bytes, not a string: a string would lose the byte order mark that tells
@@ -279,7 +314,7 @@ class Window {
     }
 
     // Use These Numbers, with what the data dialog read.
-    val useData(const DataSummary& reading) { return Report(UseData(state_, reading)); }
+    val useData(const DataSummary& reading) { return FollowedByRules(UseData(state_, reading)); }
 
     const NumberFormat& format() const { return state_.format; }
 
@@ -293,13 +328,114 @@ class Window {
         return IndexOf(box);
     }
 
+    // Whether the rules are due to be computed again, as they are after each
+    // Test and each Use; true once.
+    bool takeRulesDue() { return std::exchange(rulesDue_, false); }
+
+    // The rules for the numbers the boxes give now, kept for the window and
+    // the report; where the boxes give none, the last rules stay.
+    void computeRules() {
+        if (const std::optional<RuleNumbers> numbers = NumbersForRules(state_)) {
+            state_.rules = ComputeRules(*numbers, state_.ruleSettings);
+        }
+    }
+
+    // What the window says while the rules are computed.
+    std::string rulesProgress() const { return ProgressText(0, state_.ruleSettings.sets); }
+
+    // The How Many Components window's boxes, their texts in order, read as
+    // the settings of the next rules: null when they are set, else the index
+    // of the box that holds no value in its range and the sentence saying so.
+    val setRuleSettings(val texts) {
+        std::array<std::string, kSettings.size()> boxes;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            boxes[i] = texts[i].as<std::string>();
+        }
+        const ReadSettingsResult read = ReadSettings(boxes, state_.format);
+        if (read.settings) {
+            state_.ruleSettings = *read.settings;
+            return val::null();
+        }
+        val refusal = val::object();
+        for (std::size_t i = 0; i < kSettings.size(); ++i) {
+            if (kSettings[i].setting == read.refusal->box) {
+                refusal.set("box", static_cast<int>(i));
+            }
+        }
+        refusal.set("sentence", read.refusal->sentence);
+        return refusal;
+    }
+
+    // The last rules as the window shows them: the six lines, the table's
+    // header and rows; null before any were computed.
+    val rulesShown() const {
+        if (!state_.rules) {
+            return val::null();
+        }
+        const RuleResults& rules = *state_.rules;
+        val rows = val::array();
+        for (const std::vector<std::string>& row : TableRows(rules, state_.format)) {
+            rows.call<void>("push", val::array(row));
+        }
+        val shown = val::object();
+        shown.set("lines", val::array(RuleLines(rules, state_.format)));
+        shown.set("header", val::array(TableHeader(rules)));
+        shown.set("rows", rows);
+        return shown;
+    }
+
+    // What the window says above its lines, and whether the rules shown are
+    // out of date.
+    val rulesStatus() const {
+        val status = val::object();
+        status.set("text", RulesStatus(state_));
+        status.set("outOfDate", !RulesOutOfDate(state_).empty());
+        return status;
+    }
+
+    // Copy Table: the table and the six lines as plain text and HTML, or null
+    // before any rules were computed.
+    val copyTable() const {
+        return state_.rules ? Copied(CopiedTable(*state_.rules, state_.format)) : val::null();
+    }
+
+    // The scree plot of the last rules laid out in width x height pixels:
+    // its SVG, its accessible name and its description; null before any rules
+    // were computed.
+    val plot(double width, double height) const { return Plot({width, height, 1}); }
+
+    // The plot shown in width x height pixels as a figure for a report, at
+    // the size a copy or a file has.
+    val figure(double width, double height) const { return Plot(FigureSize(width, height)); }
+
   private:
+    val Plot(const PlotSize& size) const {
+        if (!state_.rules) {
+            return val::null();
+        }
+        const ScreePlot plot = LaidOutScreePlot(PlotData(*state_.rules), size, state_.format);
+        val shown = val::object();
+        shown.set("svg", ScreePlotSvg(plot));
+        shown.set("width", plot.width);
+        shown.set("height", plot.height);
+        shown.set("name", plot.name);
+        shown.set("description", plot.description);
+        return shown;
+    }
+
+    // A Test has run, or Use: the rules are due, once the page has shown the rows.
+    val FollowedByRules(const std::optional<FailureReport>& report) {
+        rulesDue_ = true;
+        return Report(report);
+    }
+
     bool IsBox(int control) const {
         return control >= 0 && control < kControlCount &&
                state_.box(kControls[control].id) != nullptr;
     }
 
     FormState state_;
+    bool rulesDue_ = false;
 };
 
 // The data dialog over one window: a text or a file's bytes, its summary or
@@ -349,6 +485,7 @@ EMSCRIPTEN_BINDINGS(trolvane) {
     emscripten::function("dialogTexts", &DialogTexts);
     emscripten::function("aboutText", &AboutText);
     emscripten::function("refusalForFileSize", &FileSizeRefusal);
+    emscripten::function("howManyTexts", &HowManyTexts);
     emscripten::class_<Window>("Window")
         .constructor<>()
         .function("setSeparators", &Window::setSeparators)
@@ -360,7 +497,16 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("takeFocus", &Window::takeFocus)
         .function("copyResults", &Window::copyResults)
         .function("resultsCsv", &Window::resultsCsv)
-        .function("pasteOpensData", &Window::pasteOpensData);
+        .function("pasteOpensData", &Window::pasteOpensData)
+        .function("takeRulesDue", &Window::takeRulesDue)
+        .function("computeRules", &Window::computeRules)
+        .function("rulesProgress", &Window::rulesProgress)
+        .function("setRuleSettings", &Window::setRuleSettings)
+        .function("rulesShown", &Window::rulesShown)
+        .function("rulesStatus", &Window::rulesStatus)
+        .function("copyTable", &Window::copyTable)
+        .function("plot", &Window::plot)
+        .function("figure", &Window::figure);
     emscripten::class_<DataWindow>("DataWindow")
         .constructor<const Window&, std::string>()
         .function("edit", &DataWindow::edit)

@@ -1,8 +1,9 @@
 // The window's commands beyond its two buttons, in a menu bar above it built
 // from the logic's command table, with the same keys as the desktop editions:
 // data in from a file, the clipboard or a drop, results out to the clipboard
-// or a file, and About.
+// or a file, the How Many Components window, and About.
 import { dataDialog } from "./data_dialog.js";
+import { howManyWindow } from "./how_many.js";
 
 const RESULTS_FILE = "trolvane-results.csv";
 
@@ -199,9 +200,15 @@ function buildMenuBar(commands, run) {
 }
 
 // view: logic() gives the window's logic, show(report) shows its state and
-// tell(message) shows a message. Gives what a paste into a box needs.
+// tell(message, then) shows a message, then runs then(). Gives what a paste
+// into a box needs, and what follows each showing of the state.
 export function openCommands(trolvane, view) {
     const data = dataDialog(trolvane, view);
+    const howMany = howManyWindow(trolvane, {
+        ...view,
+        copy: (copied) => copyToClipboard(copied, view.tell),
+        download,
+    });
     const fileInput = document.getElementById("open-data");
     const noResults = () => trolvane.dialogTexts().noResults;
 
@@ -257,6 +264,7 @@ export function openCommands(trolvane, view) {
                 view.tell(noResults());
             }
         },
+        howManyComponents: () => howMany.open(),
         about: () => {
             const dialog = document.getElementById("about");
             const text = document.getElementById("about-text");
@@ -280,7 +288,7 @@ export function openCommands(trolvane, view) {
 
     const byKeys = new Map(commands.filter((c) => c.letter).map((c) => [`${c.shift}${c.letter}`, c.command]));
     document.addEventListener("keydown", (event) => {
-        if (document.querySelector("dialog[open]") || event.altKey) {
+        if (document.querySelector("dialog:modal") || event.altKey) {
             return;
         }
         if (event.key === "F10" && !event.ctrlKey && !event.shiftKey) {
@@ -310,5 +318,5 @@ export function openCommands(trolvane, view) {
         }
     });
 
-    return { openData: data.open };
+    return { openData: data.open, follow: howMany.follow };
 }

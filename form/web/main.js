@@ -2,8 +2,8 @@
 // WebAssembly. The page builds the window from the control table, hands the
 // logic the user's edits, pastes, clicks and Return presses, and shows the
 // state it gives back: texts, captions with their marks and notes, a failure
-// report, and the box the keyboard goes to. The commands above the window are
-// in commands.js.
+// report, and the box the keyboard goes to. The commands above the window, and
+// the windows they open, are in commands.js.
 import { openCommands } from "./commands.js";
 import TrolvaneModule from "./trolvane.mjs";
 
@@ -233,12 +233,15 @@ async function openWindow() {
         }
     }
 
+    // Once the report is closed, the keyboard goes to the box to mend.
     const dialog = document.getElementById("report");
-    dialog.addEventListener("close", moveFocus);
+    let afterReport = moveFocus;
+    dialog.addEventListener("close", () => afterReport());
 
-    function showReport(message, advice) {
+    function showReport(message, advice, then = moveFocus) {
         document.getElementById("report-message").textContent = message;
         document.getElementById("report-advice").textContent = advice;
+        afterReport = then;
         dialog.showModal();
     }
 
@@ -274,6 +277,11 @@ async function openWindow() {
             showReport(report.message, report.advice);
         } else {
             moveFocus();
+        }
+        // Before the first action there is nothing to follow, and asking would
+        // find the user's separators before the window is up.
+        if (separatorsKnown) {
+            menuCommands.follow();
         }
     }
 
@@ -326,7 +334,11 @@ async function openWindow() {
             }
         }
     });
-    const menuCommands = openCommands(trolvane, { logic, show, tell: (message) => showReport(message, "") });
+    const menuCommands = openCommands(trolvane, {
+        logic,
+        show,
+        tell: (message, then) => showReport(message, "", then),
+    });
     show();
     elements[order.find((i) => table[i]?.kind === "box")].focus();
     setTimeout(logic);

@@ -3,8 +3,9 @@
 // percentile on the same scale, Kaiser's line at 1, and the texts.
 #include <gtest/gtest.h>
 
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <map>
 #include <regex>
@@ -47,7 +48,7 @@ std::vector<Element> Elements(const std::string& svg) {
 // A number as SVG writes it; fails the test where the whole text is not one.
 double Number(const std::string& text) {
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [end, error] = fast_float::from_chars(text.data(), text.data() + text.size(), value);
     EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << text;
     return value;
 }

@@ -3,8 +3,8 @@
 events: the worked example by keyboard alone, a failure and where the keyboard
 goes after it, a pasted column, a decimal-comma language, installing and
 reopening with no network, data from a chosen file or the clipboard through the
-data dialog, and the results copied. The logic behind the page has its own
-tests; these cover the view.
+data dialog, the results copied, and the How Many Components window following
+the data. The logic behind the page has its own tests; these cover the view.
 
 Usage: browser_test.py SITE_FOLDER
 """
@@ -118,6 +118,21 @@ def write_clipboard(driver, text):
 def read_clipboard(driver):
     return driver.execute_async_script(
         "navigator.clipboard.readText().then(arguments[0], (e) => arguments[0](String(e)))")
+
+
+def drawn_colour(driver, x, y):
+    """The colour of the pixel drawn at (x, y) of the viewport, as #rrggbb."""
+    shot = driver.execute_cdp_cmd("Page.captureScreenshot", {
+        "clip": {"x": int(x), "y": int(y), "width": 1, "height": 1, "scale": 1}})
+    red, green, blue = driver.execute_async_script(
+        "const image = new Image(), done = arguments[1];"
+        "image.onload = () => {"
+        "  const canvas = document.createElement('canvas'), context = canvas.getContext('2d');"
+        "  context.drawImage(image, 0, 0);"
+        "  done([...context.getImageData(0, 0, 1, 1).data.slice(0, 3)]);"
+        "};"
+        "image.src = 'data:image/png;base64,' + arguments[0];", shot["data"])
+    return f"#{red:02x}{green:02x}{blue:02x}"
 
 
 def data_file(text):
@@ -312,8 +327,14 @@ class English(unittest.TestCase):
         self.assertEqual(read_clipboard(driver), "kept")
 
         type_worked_example(driver)
-        with_ctrl(driver, "c", shift=True)
-        self.assertEqual(read_clipboard(driver), (
+
+        def copied_with_the_rules(driver):
+            with_ctrl(driver, "c", shift=True)
+            copied = read_clipboard(driver)
+            return "Parallel analysis" in copied and copied
+
+        # The rules follow in the page's next turn, and the report gains their sentence.
+        self.assertEqual(WebDriverWait(driver, 10).until(copied_with_the_rules), (
             "Components kept\tEigenvalue\tChi-square\tdf\tExact p\tResult\tNote\n"
             "1\t2\t9.728\t5\t0.08331\t X²(5)= 9.728 p > .05\t\n"
             "2\t1\t1.857\t2\t0.3951\t X²(2)= 1.857 p > .05\t\n"
@@ -321,7 +342,11 @@ class English(unittest.TestCase):
             "\n"
             "Bartlett's test for the next component (p = 4 variables, n = 50, det(R) = 0.48): "
             "after 1 component, χ²(5) = 9.73, p = .083; after 2 components, χ²(2) = 1.86, "
-            "p = .395; after 3 components no degrees of freedom remain.\n"))
+            "p = .395; after 3 components no degrees of freedom remain.\n"
+            "\n"
+            "Parallel analysis (1000 random data sets, 95th percentile) suggests keeping 1 "
+            "component, optimal coordinates 1, the acceleration factor 1, Kaiser's rule 1 and "
+            "Bartlett's test 1.\n"))
 
         # Saved, the file keeps the mark that tells spreadsheets it is UTF-8.
         folder = tempfile.mkdtemp(prefix="trolvane-downloads-")
@@ -332,6 +357,72 @@ class English(unittest.TestCase):
         WebDriverWait(driver, 10).until(lambda d: os.path.exists(saved))
         with open(saved, "rb") as file:
             self.assertTrue(file.read().startswith("\ufeffNumber of Variables,4\r\n".encode()))
+
+    def test_how_many_components_follows_a_data_file(self):
+        driver = self.driver
+        allow_clipboard(driver, self.site.url)
+        # Six variables, three on each of two factors.
+        cases = random.Random(24)
+        lines = ["a,b,c,d,e,f"]
+        for _ in range(300):
+            factors = [cases.gauss(0, 1), cases.gauss(0, 1)]
+            lines.append(",".join(f"{factors[i // 3] + cases.gauss(0, 0.7):.3f}" for i in range(6)))
+        used = data_file("\n".join(lines) + "\n")
+        try:
+            open_data_file(driver, used)
+            press(driver, Keys.ENTER)
+            dialog_closed(driver, "data")
+        finally:
+            os.remove(used)
+        with_ctrl(driver, "h", shift=True)
+        window = driver.find_element(By.ID, "how-many")
+        self.assertEqual(driver.find_element(By.ID, "how-many-title").text,
+                         "Trolvane: How Many Components")
+        self.assertEqual(driver.switch_to.active_element.accessible_name, "Random data sets")
+        shown = WebDriverWait(driver, 10).until(lambda d: d.execute_script(
+            "const lines = [...document.querySelectorAll('#how-many-lines p')];"
+            "return lines.length === 6 && !lines[0].parentNode.classList.contains('out-of-date')"
+            " && lines.map((line) => line.textContent)"))
+        self.assertEqual(shown[0], "Parallel analysis: keep 2 (95th percentile of 1000 random data "
+                                   "sets of 300 cases x 6 variables, seed 1)")
+        self.assertEqual(len(window.find_elements(By.CSS_SELECTOR, "#how-many-table tbody tr")), 6)
+
+        # The plot's first dot is drawn where the plot's SVG puts it, in its colour.
+        colour, x, y = driver.execute_script(
+            "const svg = document.querySelector('#how-many-plot svg');"
+            "const dot = svg.querySelector('circle'), box = svg.getBoundingClientRect();"
+            "const scale = box.width / svg.viewBox.baseVal.width;"
+            "return [dot.getAttribute('fill'), box.left + dot.cx.baseVal.value * scale,"
+            " box.top + dot.cy.baseVal.value * scale];")
+        self.assertEqual(drawn_colour(driver, x, y), colour)
+        driver.find_element(By.ID, "how-many-copy-plot").click()
+        WebDriverWait(driver, 10).until(lambda d: "image/png" in d.execute_async_script(
+            "navigator.clipboard.read().then((items) => arguments[0](items[0].types),"
+            " () => arguments[0]([]))"))
+
+        driver.find_element(By.ID, "how-many-copy-table").click()
+        copied = read_clipboard(driver)
+        self.assertTrue(copied.startswith("Component\tEigenvalue\tRandom mean\tRandom 95th percentile"
+                                          "\tAverage squared partial\tAverage fourth-power partial\n1\t"),
+                        copied)
+        self.assertIn("\n\n" + "\n".join(shown), copied)
+        # The report sentence gains the rules, with the window still open.
+        with_ctrl(driver, "c", shift=True)
+        self.assertIn("Parallel analysis (1000 random data sets, 95th percentile) suggests keeping 2 "
+                      "components", read_clipboard(driver))
+
+        # A changed box marks the lines; a refused setting is named, and the
+        # keyboard goes back to its box; Escape closes the window.
+        driver.find_element(By.ID, "n").send_keys("0")
+        self.assertIn("out-of-date", driver.find_element(By.ID, "how-many-lines").get_attribute("class"))
+        percentile = driver.find_element(By.ID, "how-many-setting-1")
+        percentile.send_keys(Keys.BACKSPACE, Keys.BACKSPACE, "100", Keys.ENTER)
+        self.assertIn("Percentile", driver.find_element(By.ID, "report-message").text)
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "report")
+        self.assertEqual(focused(driver), "how-many-setting-1")
+        press(driver, Keys.ESCAPE)
+        dialog_closed(driver, "how-many")
 
     def test_about_from_the_menu_bar_by_keyboard(self):
         driver = self.driver
