@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "engine/joined.h"
 #include "engine/run_error.h"
@@ -34,10 +35,6 @@ std::vector<double> TypedEigenvalues(const FormState& form) {
         eigenvalues.push_back(*eigenvalue);
     }
     return eigenvalues;
-}
-
-bool HasSampleSize(const RuleNumbers& numbers) {
-    return numbers.n && std::isfinite(*numbers.n) && *numbers.n > numbers.p;
 }
 
 // "5", or "at least 10" where the known eigenvalues ended first.
@@ -113,6 +110,10 @@ std::optional<double> Cell(const std::optional<Columns>& columns,
 
 }  // namespace
 
+bool HasSampleSize(const RuleNumbers& numbers) {
+    return numbers.n && std::isfinite(*numbers.n) && *numbers.n > numbers.p;
+}
+
 ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts,
                                 const NumberFormat& format) {
     std::array<double, 3> values{};
@@ -157,18 +158,15 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     return numbers;
 }
 
-std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
-                                        const RandomDataSettings& settings, Progress* progress) {
+RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
+                      std::optional<RandomEigenvalues> random) {
     RuleResults results;
     results.numbers = numbers;
     results.settings = settings;
+    results.random = std::move(random);
     const std::vector<double>& eigenvalues = numbers.eigenvalues;
     const bool every = static_cast<int>(eigenvalues.size()) == numbers.p;
-    if (HasSampleSize(numbers)) {
-        results.random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
-        if (!results.random) {
-            return std::nullopt;
-        }
+    if (results.random) {
         const std::vector<double>& percentile = results.random->percentile;
         results.parallelAnalysis = AboveRandom(eigenvalues, percentile);
         results.parallelAnalysis->atLeast =
@@ -187,6 +185,18 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
     }
     results.kaiser = Kaiser(eigenvalues, numbers.p);
     return results;
+}
+
+std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
+                                        const RandomDataSettings& settings, Progress* progress) {
+    std::optional<RandomEigenvalues> random;
+    if (HasSampleSize(numbers)) {
+        random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
+        if (!random) {
+            return std::nullopt;
+        }
+    }
+    return RulesFrom(numbers, settings, std::move(random));
 }
 
 std::vector<std::string> RuleLines(const RuleResults& results, const NumberFormat& format) {

@@ -60,6 +60,15 @@ constexpr int kMostVariablesForRules = 500;
 // variables from 3 to 500, no determinant or no eigenvalue.
 std::optional<RuleNumbers> NumbersForRules(const FormState& form);
 
+// Whether the numbers give parallel analysis its random data: a sample size
+// larger than p.
+bool HasSampleSize(const RuleNumbers& numbers);
+
+// Every rule from the numbers and, where there is a sample size, the random
+// data's eigenvalues drawn with the settings.
+RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
+                      std::optional<RandomEigenvalues> random);
+
 // Computes every rule; parallel analysis, the long part, reports its progress
 // and can be cancelled through `progress`. None when cancelled.
 std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,

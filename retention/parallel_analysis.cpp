@@ -76,6 +76,25 @@ void RandomCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) {
     std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out);
 }
 
+// Per component, the mean and the percentile of the sets' eigenvalues, drawn
+// set after set, each set's side by side.
+RandomEigenvalues Summarised(const std::vector<double>& drawn, std::size_t components,
+                             double percentile) {
+    const std::size_t sets = drawn.size() / components;
+    RandomEigenvalues random;
+    std::vector<double> component(sets);
+    for (std::size_t i = 0; i < components; ++i) {
+        double sum = 0;
+        for (std::size_t set = 0; set < sets; ++set) {
+            component[set] = drawn[set * components + i];
+            sum += component[set];
+        }
+        random.mean.push_back(sum / static_cast<double>(sets));
+        random.percentile.push_back(Quantile(component, percentile / 100));
+    }
+    return random;
+}
+
 int ThreadsFor(const RandomDataSettings& settings) {
     const std::size_t threads = settings.threads > 0 && kThreadsAvailable
                                     ? static_cast<std::size_t>(settings.threads)
@@ -126,18 +145,41 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
     if (progress && progress->cancelled) {
         return std::nullopt;
     }
-    RandomEigenvalues random;
-    std::vector<double> component(sets);
-    for (std::size_t i = 0; i < components; ++i) {
-        double sum = 0;
-        for (std::size_t set = 0; set < sets; ++set) {
-            component[set] = drawn[set * components + i];
-            sum += component[set];
-        }
-        random.mean.push_back(sum / static_cast<double>(sets));
-        random.percentile.push_back(Quantile(component, settings.percentile / 100));
+    return Summarised(drawn, components, settings.percentile);
+}
+
+// What the slices draw into, kept between them.
+struct RandomDataInSlices::Workspace {
+    RandomCorrelations random;
+    std::vector<double> drawn;
+};
+
+RandomDataInSlices::RandomDataInSlices(int p, double n, const RandomDataSettings& settings)
+    : settings_(settings) {
+    if (!(p >= 1 && n > p && settings.sets >= 1)) {
+        throw RunError(ErrorKind::InvalidArgument);
     }
-    return random;
+    workspace_ = std::make_unique<Workspace>(Workspace{
+        RandomCorrelations(p, n), std::vector<double>(static_cast<std::size_t>(settings.sets) *
+                                                      static_cast<std::size_t>(p))});
+}
+
+RandomDataInSlices::~RandomDataInSlices() = default;
+
+bool RandomDataInSlices::Draw(int sets) {
+    const auto components = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets);
+    for (const int last = std::min(setsDone_ + sets, settings_.sets); setsDone_ < last;
+         ++setsDone_) {
+        workspace_->random.Eigenvalues(
+            settings_.seed, setsDone_,
+            &workspace_->drawn[static_cast<std::size_t>(setsDone_) * components]);
+    }
+    return setsDone_ == settings_.sets;
+}
+
+RandomEigenvalues RandomDataInSlices::Summary() const {
+    const auto components = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets);
+    return Summarised(workspace_->drawn, components, settings_.percentile);
 }
 
 }  // namespace trolvane

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -43,6 +44,28 @@ struct Progress {
 std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
                                                   const RandomDataSettings& settings,
                                                   Progress* progress = nullptr);
+
+// The same random data drawn a few sets at a time on the caller's thread, for
+// the browser edition, whose page paints and takes input between the slices.
+class RandomDataInSlices {
+  public:
+    // Raises RunError unless n > p >= 1 and sets >= 1.
+    RandomDataInSlices(int p, double n, const RandomDataSettings& settings);
+    ~RandomDataInSlices();
+
+    // Draws up to `sets` more sets; true once every set is drawn.
+    bool Draw(int sets);
+    int setsDone() const { return setsDone_; }
+    // The means and percentiles, once every set is drawn: the same numbers
+    // ParallelAnalysis gives.
+    RandomEigenvalues Summary() const;
+
+  private:
+    struct Workspace;
+    RandomDataSettings settings_;
+    int setsDone_ = 0;
+    std::unique_ptr<Workspace> workspace_;
+};
 
 // Velicer's minimum average partial, from R (p x p, row after row): after m =
 // 0, 1, ..., p - 2 principal components are partialled out, the average of

@@ -332,18 +332,46 @@ class Window {
     // Test and each Use; true once.
     bool takeRulesDue() { return std::exchange(rulesDue_, false); }
 
-    // The rules for the numbers the boxes give now, kept for the window and
-    // the report; where the boxes give none, the last rules stay.
-    void computeRules() {
-        if (const std::optional<RuleNumbers> numbers = NumbersForRules(state_)) {
-            state_.rules = ComputeRules(*numbers, state_.ruleSettings);
+    // Starts the rules for the numbers the boxes give now, replacing any not
+    // yet finished; false where the boxes give none, and the last rules stay.
+    bool startRules() {
+        pending_.reset();
+        const std::optional<RuleNumbers> numbers = NumbersForRules(state_);
+        if (!numbers) {
+            return false;
         }
+        pending_.emplace(*numbers, state_.ruleSettings);
+        return true;
     }
 
-    // What the window says while the rules are computed.
-    std::string rulesProgress() const { return ProgressText(0, state_.ruleSettings.sets); }
+    // Draws up to `sets` more random data sets of the rules started, and once
+    // every one is drawn keeps the rules, for the window and the report; true
+    // then.
+    bool drawRules(int sets) {
+        if (!pending_) {
+            return true;
+        }
+        if (pending_->random && !pending_->random->Draw(sets)) {
+            return false;
+        }
+        std::optional<RandomEigenvalues> random;
+        if (pending_->random) {
+            random = pending_->random->Summary();
+        }
+        state_.rules = RulesFrom(pending_->numbers, pending_->settings, std::move(random));
+        pending_.reset();
+        return true;
+    }
 
-    // The How Many Components window's boxes, their texts in order, read as
+    // Closing the window cancels the rules still being drawn.
+    void cancelRules() { pending_.reset(); }
+
+    // What the window says while the rules are computed.
+    std::string rulesProgress() const {
+        return ProgressText(pending_ && pending_->random ? pending_->random->setsDone() : 0,
+                            state_.ruleSettings.sets);
+    }
+
     // the settings of the next rules: null when they are set, else the index
     // of the box that holds no value in its range and the sentence saying so.
     val setRuleSettings(val texts) {
@@ -434,8 +462,23 @@ class Window {
                state_.box(kControls[control].id) != nullptr;
     }
 
+    // Rules being computed a slice at a time, between which the page paints
+    // and takes input.
+    struct PendingRules {
+        PendingRules(const RuleNumbers& numbers, const RandomDataSettings& settings)
+            : numbers(numbers), settings(settings) {
+            if (HasSampleSize(numbers)) {
+                random.emplace(numbers.p, *numbers.n, settings);
+            }
+        }
+        RuleNumbers numbers;
+        RandomDataSettings settings;
+        std::optional<RandomDataInSlices> random;
+    };
+
     FormState state_;
     bool rulesDue_ = false;
+    std::optional<PendingRules> pending_;
 };
 
 // The data dialog over one window: a text or a file's bytes, its summary or
@@ -499,7 +542,9 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("resultsCsv", &Window::resultsCsv)
         .function("pasteOpensData", &Window::pasteOpensData)
         .function("takeRulesDue", &Window::takeRulesDue)
-        .function("computeRules", &Window::computeRules)
+        .function("startRules", &Window::startRules)
+        .function("drawRules", &Window::drawRules)
+        .function("cancelRules", &Window::cancelRules)
         .function("rulesProgress", &Window::rulesProgress)
         .function("setRuleSettings", &Window::setRuleSettings)
         .function("rulesShown", &Window::rulesShown)

@@ -5,6 +5,12 @@ import { screePlot } from "./scree_plot.js";
 
 // Space between the main window and this one, in pixels.
 const GAP = 16;
+// The random data are drawn a few sets at a time, for at most this many
+// milliseconds before the page paints again; a computation longer than half a
+// second shows how far it is.
+const SETS_AT_A_TIME = 4;
+const SLICE = 40;
+const LONG_COMPUTATION = 500;
 
 function element(tag, text = "") {
     const made = document.createElement(tag);
@@ -32,6 +38,7 @@ export function howManyWindow(trolvane, view) {
     // waiting, and whether one is waiting.
     let requested = 0;
     let waiting = false;
+    let started = 0;
     // Where the keyboard was before the window took it, to go back there.
     let returnTo = null;
 
@@ -57,40 +64,71 @@ export function howManyWindow(trolvane, view) {
         showMarks();
     }
 
-    // The progress while the rules are computed, else why there are none or
-    // that they are out of date; the plot faded and the lines and the table
-    // in grey italics while they do not follow from the boxes.
+    // The progress while the rules have taken longer than half a second, else
+    // why there are none or that they are out of date; the plot faded and the
+    // lines and the table in grey italics while they do not follow from the
+    // boxes.
     function showMarks() {
         const { text, outOfDate } = view.logic().rulesStatus();
-        status.textContent = waiting ? view.logic().rulesProgress() : text;
+        const long = waiting && performance.now() - started > LONG_COMPUTATION;
+        status.textContent = long ? view.logic().rulesProgress() : text;
         for (const part of [plotArea, lines, table]) {
             part.classList.toggle("out-of-date", waiting || outOfDate);
         }
     }
 
     // Computes the rules once the page has painted what it shows now, so that
-    // they never delay the rows; a newer request replaces one still waiting.
+    // they never delay the rows, drawing the random data a slice at a time so
+    // that the page paints and takes input between slices; a newer request,
+    // or closing the window, cancels one still running.
     function computeSoon() {
         const ticket = ++requested;
         waiting = true;
+        started = performance.now();
         if (dialog.open) {
             showMarks();
         }
+        const slice = () => {
+            if (ticket !== requested) {
+                return;
+            }
+            const until = performance.now() + SLICE;
+            let done = false;
+            while (!done && performance.now() < until) {
+                done = view.logic().drawRules(SETS_AT_A_TIME);
+            }
+            if (!done) {
+                if (dialog.open) {
+                    showMarks();
+                }
+                setTimeout(slice);
+                return;
+            }
+            waiting = false;
+            if (dialog.open) {
+                showRules();
+            }
+        };
         requestAnimationFrame(() =>
             setTimeout(() => {
-                if (ticket !== requested) {
-                    return;
-                }
-                try {
-                    view.logic().computeRules();
-                } finally {
+                if (ticket === requested && !view.logic().startRules()) {
                     waiting = false;
                     if (dialog.open) {
                         showRules();
                     }
+                    return;
                 }
+                slice();
             }),
         );
+    }
+
+    function cancel() {
+        if (waiting) {
+            ++requested;
+            waiting = false;
+            view.logic().cancelRules();
+        }
     }
 
     // Return in a box: the three boxes become the settings and the rules are
@@ -150,6 +188,7 @@ export function howManyWindow(trolvane, view) {
             }
         });
         dialog.addEventListener("close", () => {
+            cancel();
             (returnTo && document.contains(returnTo) ? returnTo : document.querySelector("#window input")).focus();
         });
         window.addEventListener("resize", place);
