@@ -15,6 +15,7 @@
 #include "form/win32/files.h"
 #include "form/win32/plot_picture.h"
 #include "form/win32/text.h"
+#include "form/win32/window_procedure.h"
 #include "retention/scree_plot_svg.h"
 
 namespace trolvane {
@@ -107,7 +108,7 @@ HowManyWindow::HowManyWindow(HINSTANCE instance, HWND owner, FormState& state, H
     InitCommonControlsEx(&classes);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.lpfnWndProc = WindowProcedure<HowManyWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -446,19 +447,6 @@ bool HowManyWindow::TranslateKeys(MSG& message) {
         return true;
     }
     return IsDialogMessageW(window_, &message);
-}
-
-LRESULT CALLBACK HowManyWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<HowManyWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<HowManyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->Handle(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT HowManyWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

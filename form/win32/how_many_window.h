@@ -61,7 +61,8 @@ class HowManyWindow {
     void Follow(const RulesJob* job);
 
   private:
-    static LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    template <typename Window>
+    friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();

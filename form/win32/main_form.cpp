@@ -19,6 +19,7 @@
 #include "form/win32/clipboard.h"
 #include "form/win32/data_dialog_window.h"
 #include "form/win32/files.h"
+#include "form/win32/window_procedure.h"
 
 namespace trolvane {
 namespace {
@@ -126,7 +127,7 @@ MainForm::MainForm(HINSTANCE instance)
       warning_(CreateSolidBrush(ColourOf(kWarningBackground))) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.lpfnWndProc = WindowProcedure<MainForm>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
@@ -583,19 +584,6 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
     if (howMany_) {
         howMany_->ShowStatus();
     }
-}
-
-LRESULT CALLBACK MainForm::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form =
-            static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return form != nullptr ? form->Handle(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,

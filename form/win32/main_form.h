@@ -43,7 +43,8 @@ class MainForm {
     void OpenDataFile(const std::filesystem::path& file);
 
   private:
-    static LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    template <typename Window>
+    friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK BoxProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
