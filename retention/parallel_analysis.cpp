@@ -95,6 +95,13 @@ RandomEigenvalues Summarised(const std::vector<double>& drawn, std::size_t compo
     return random;
 }
 
+// Random data need more cases than variables, and at least one set.
+void CheckDrawable(int p, double n, const RandomDataSettings& settings) {
+    if (!(p >= 1 && n > p && settings.sets >= 1)) {
+        throw RunError(ErrorKind::InvalidArgument);
+    }
+}
+
 int ThreadsFor(const RandomDataSettings& settings) {
     const std::size_t threads = settings.threads > 0 && kThreadsAvailable
                                     ? static_cast<std::size_t>(settings.threads)
@@ -108,9 +115,7 @@ int ThreadsFor(const RandomDataSettings& settings) {
 std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
                                                   const RandomDataSettings& settings,
                                                   Progress* progress) {
-    if (!(p >= 1 && n > p && settings.sets >= 1)) {
-        throw RunError(ErrorKind::InvalidArgument);
-    }
+    CheckDrawable(p, n, settings);
     const auto components = static_cast<std::size_t>(p);
     const auto sets = static_cast<std::size_t>(settings.sets);
     // Set after set, each set's eigenvalues side by side.
@@ -150,18 +155,16 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
 
 // What the slices draw into, kept between them.
 struct RandomDataInSlices::Workspace {
+    Workspace(int p, double n, std::size_t values) : random(p, n), drawn(values) {}
     RandomCorrelations random;
     std::vector<double> drawn;
 };
 
 RandomDataInSlices::RandomDataInSlices(int p, double n, const RandomDataSettings& settings)
     : settings_(settings) {
-    if (!(p >= 1 && n > p && settings.sets >= 1)) {
-        throw RunError(ErrorKind::InvalidArgument);
-    }
-    workspace_ = std::make_unique<Workspace>(Workspace{
-        RandomCorrelations(p, n), std::vector<double>(static_cast<std::size_t>(settings.sets) *
-                                                      static_cast<std::size_t>(p))});
+    CheckDrawable(p, n, settings);
+    workspace_ = std::make_unique<Workspace>(
+        p, n, static_cast<std::size_t>(settings.sets) * static_cast<std::size_t>(p));
 }
 
 RandomDataInSlices::~RandomDataInSlices() = default;
