@@ -26,6 +26,7 @@ class Window : public QWidget {
 
 #include "form/controls.h"
 #include "form/menus.h"
+#include "form/qt/main_form.h"
 #include "form/qt/stand_in_font.h"
 
 // The form as a Qt developer would write it first: every control made at once
@@ -78,10 +79,7 @@ class Window : public QMainWindow {
             }
             QAction* action = menu->addAction(QString::fromUtf8(entry.text));
             if (entry.hasKey) {
-                const auto modifiers =
-                    entry.key.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
-                action->setShortcut(QKeySequence(
-                    QKeyCombination(modifiers, Qt::Key(Qt::Key_A + entry.key.letter - 'A'))));
+                action->setShortcut(trolvane::KeysOf(entry));
             }
         }
         menuBar()->setNativeMenuBar(false);

@@ -115,12 +115,6 @@ bool RowsInUse(const FormState& form) {
 // dialog was.
 constexpr char kResultsFile[] = "trolvane-results.csv";
 
-QKeySequence KeysOf(const MenuEntry& entry) {
-    const Qt::KeyboardModifiers modifiers =
-        entry.key.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
-    return QKeySequence(QKeyCombination(modifiers, Qt::Key(Qt::Key_A + entry.key.letter - 'A')));
-}
-
 // The first local file among dropped URLs; empty where none is one.
 QString DroppedFile(const QMimeData& dropped) {
     for (const QUrl& url : dropped.urls()) {
@@ -132,6 +126,12 @@ QString DroppedFile(const QMimeData& dropped) {
 }
 
 }  // namespace
+
+QKeySequence KeysOf(const MenuEntry& entry) {
+    const Qt::KeyboardModifiers modifiers =
+        entry.key.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    return QKeySequence(QKeyCombination(modifiers, Qt::Key(Qt::Key_A + entry.key.letter - 'A')));
+}
 
 NumberFormat UserNumberFormat() {
     const QLocale locale = QLocale::system();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -27,6 +28,9 @@ class HowManyWindow;
 
 // The user's separators, as the system locale writes numbers.
 NumberFormat UserNumberFormat();
+
+// The keys of a menu command: Ctrl with its letter, and Shift where it says so.
+QKeySequence KeysOf(const MenuEntry& entry);
 
 class MainForm : public QWidget {
     Q_OBJECT

@@ -372,6 +372,7 @@ class Window {
                             state_.ruleSettings.sets);
     }
 
+    // The How Many Components window's boxes, their texts in order, read as
     // the settings of the next rules: null when they are set, else the index
     // of the box that holds no value in its range and the sentence saying so.
     val setRuleSettings(val texts) {
