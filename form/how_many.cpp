@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <exception>
+#include <span>
 #include <string_view>
 #include <utility>
 
+#include "engine/component_test.h"
 #include "engine/joined.h"
 #include "engine/run_error.h"
 #include "form/data_dialog.h"
@@ -48,6 +51,10 @@ std::string BartlettText(const Count& count) {
                          : std::to_string(count.keep);
 }
 
+// The numbers a rule is computed from, as the main window may call them
+// impossible.
+enum Uses : unsigned { kEigenvalues = 1, kDeterminant = 2 };
+
 // One rule as the lines and the report sentence name it, with its count where
 // it has one, else what it needs.
 struct RuleCount {
@@ -56,7 +63,44 @@ struct RuleCount {
     std::optional<std::string> count;
     std::string note;
     std::string needs;
+    unsigned uses = kEigenvalues;
 };
+
+// The numbers each cause the main window names makes impossible for the rules;
+// a sample too small is told as the sample size the rules need.
+struct ImpossibleNumbers {
+    ImpossibleCause cause;
+    Uses numbers;
+    const char* said;
+};
+constexpr std::array<ImpossibleNumbers, 7> kImpossibleNumbers{{
+    {ImpossibleCause::DeterminantNotAboveZero, kDeterminant, "the determinant is impossible"},
+    {ImpossibleCause::DeterminantAboveOne, kDeterminant, "the determinant is impossible"},
+    {ImpossibleCause::DeterminantTooLargeForEigenvalues, kDeterminant,
+     "the determinant is impossible"},
+    {ImpossibleCause::EigenvalueNotAboveZero, kEigenvalues, "the eigenvalues are impossible"},
+    {ImpossibleCause::EigenvalueAbovePrevious, kEigenvalues, "the eigenvalues are impossible"},
+    {ImpossibleCause::EigenvalueBelowMeanAfter, kEigenvalues, "the eigenvalues are impossible"},
+    {ImpossibleCause::EigenvaluesReachP, kEigenvalues, "the eigenvalues are impossible"},
+}};
+
+// A rule whose numbers the main window calls impossible says so in place of
+// its count.
+void MarkImpossible(std::vector<RuleCount>& counts, const RuleNumbers& numbers) {
+    for (const ImpossibleNumbers& entry : kImpossibleNumbers) {
+        if (numbers.impossible != entry.cause) {
+            continue;
+        }
+        for (RuleCount& rule : counts) {
+            if ((rule.uses & entry.numbers) != 0) {
+                rule.count.reset();
+                rule.needs = std::string(entry.said) + ", see the main window";
+            }
+        }
+    }
+}
+
+constexpr char kCannotBeComputed[] = "cannot be computed from these numbers";
 
 std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& format) {
     const RuleNumbers& numbers = results.numbers;
@@ -65,7 +109,15 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
         return count ? std::optional(std::to_string(*count)) : std::nullopt;
     };
     const bool every = static_cast<int>(numbers.eigenvalues.size()) == numbers.p;
-    const char* needsEvery = every ? "needs the sample size" : "needs every eigenvalue";
+    // What the rules drawn from random data need where they have none.
+    std::string needsRandom = "needs the sample size";
+    if (results.randomFailed) {
+        needsRandom = kCannotBeComputed;
+    } else if (HasSampleSize(numbers) && settings.sets > MostRandomDataSets(numbers.p)) {
+        needsRandom = "needs at most " + NumberText(MostRandomDataSets(numbers.p), format) +
+                      " random data sets for " + NumberText(numbers.p, format) + " variables";
+    }
+    const std::string needsEvery = every ? needsRandom : "needs every eigenvalue";
     std::vector<RuleCount> counts;
     counts.push_back({"Parallel analysis", "parallel analysis",
                       results.parallelAnalysis ? std::optional(CountText(*results.parallelAnalysis))
@@ -77,13 +129,13 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
                                 " cases x " + NumberText(numbers.p, format) + " variables, seed " +
                                 std::to_string(settings.seed) + ")"
                           : "",
-                      "needs the sample size"});
+                      needsRandom});
     counts.push_back({"Minimum average partial", "the minimum average partial test",
                       known(results.mapSquared),
                       results.mapFourthPower
                           ? " (fourth powers: " + std::to_string(*results.mapFourthPower) + ")"
                           : "",
-                      "needs the data"});
+                      numbers.correlations.empty() ? "needs the data" : kCannotBeComputed, 0});
     counts.push_back({"Optimal coordinates", "optimal coordinates",
                       known(results.optimalCoordinates), "", needsEvery});
     counts.push_back({"Acceleration factor", "the acceleration factor",
@@ -93,8 +145,9 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
     counts.push_back(
         {"Bartlett's test", "Bartlett's test",
          results.bartlett ? std::optional(BartlettText(*results.bartlett)) : std::nullopt, "",
-         HasSampleSize(numbers) ? "cannot be computed from these numbers"
-                                : "needs the sample size"});
+         HasSampleSize(numbers) ? kCannotBeComputed : "needs the sample size",
+         kEigenvalues | kDeterminant});
+    MarkImpossible(counts, numbers);
     return counts;
 }
 
@@ -108,25 +161,68 @@ std::optional<double> Cell(const std::optional<Columns>& columns,
     return ((*columns).*column)[at];
 }
 
+// The first cause the main window's rows give for these numbers, judged as
+// Test judges each row that has a test: with eigenvalues 1 to k and the row's
+// ratio.
+std::optional<ImpossibleCause> ImpossibleAsRowsShowIt(const RuleNumbers& numbers) {
+    const double n = numbers.n.value_or(0);
+    const std::vector<double>& eigenvalues = numbers.eigenvalues;
+    RowTotals totals;
+    for (int k = 1; k <= static_cast<int>(eigenvalues.size()) && k < numbers.p; ++k) {
+        totals.add(eigenvalues[static_cast<std::size_t>(k - 1)]);
+        const std::optional<double> ratio = UnlessRunError(
+            [&] { return ComponentTest(numbers.p, n, numbers.detR, k, totals).ratio; });
+        if (const std::optional<ImpossibleInput> impossible = FindImpossibleInput(
+                numbers.p, n, numbers.detR,
+                std::span(eigenvalues).first(static_cast<std::size_t>(k)), ratio)) {
+            return impossible->cause;
+        }
+    }
+    return std::nullopt;
+}
+
+// A rule that throws, as running out of memory would, gives no count.
+template <typename Rule>
+auto Guarded(Rule rule) -> std::optional<decltype(rule())> {
+    try {
+        return rule();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 bool HasSampleSize(const RuleNumbers& numbers) {
     return numbers.n && std::isfinite(*numbers.n) && *numbers.n > numbers.p;
 }
 
-ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts,
-                                const NumberFormat& format) {
+int MostRandomDataSets(int p) {
+    const double highest = kSettings[static_cast<std::size_t>(Setting::Sets)].highest;
+    return static_cast<int>(p > 0 ? std::min(highest, std::floor(kMostRandomNumbers / p))
+                                  : highest);
+}
+
+int MostRandomDataSets(const FormState& form) {
+    const std::optional<double> p = BoxNumber(form, form.v);
+    return MostRandomDataSets(
+        p && IsWhole(*p) && *p >= 1 && *p <= kMostVariablesForRules ? static_cast<int>(*p) : 0);
+}
+
+ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const NumberFormat& format,
+                                int mostSets) {
     std::array<double, 3> values{};
     for (std::size_t i = 0; i < kSettings.size(); ++i) {
         const SettingEntry& entry = kSettings[i];
+        const double highest = entry.setting == Setting::Sets ? mostSets : entry.highest;
         const std::optional<double> value =
             UnlessRunError([&] { return StrictNumber(texts[i], format); });
-        if (!value || !IsWhole(*value) || *value < entry.lowest || *value > entry.highest) {
+        if (!value || !IsWhole(*value) || *value < entry.lowest || *value > highest) {
             return {std::nullopt,
                     SettingsRefusal{entry.setting, std::string(entry.name) +
                                                        " must be a whole number from " +
                                                        NumberText(entry.lowest, format) + " to " +
-                                                       NumberText(entry.highest, format) + "."}};
+                                                       NumberText(highest, format) + "."}};
         }
         values[i] = *value;
     }
@@ -155,6 +251,7 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     if (numbers.eigenvalues.empty() || static_cast<int>(numbers.eigenvalues.size()) > numbers.p) {
         return std::nullopt;
     }
+    numbers.impossible = ImpossibleAsRowsShowIt(numbers);
     return numbers;
 }
 
@@ -175,13 +272,18 @@ RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& sett
             results.optimalCoordinates = OptimalCoordinates(eigenvalues, percentile);
             results.accelerationFactor = AccelerationFactor(eigenvalues, percentile);
         }
-        results.bartlett = UnlessRunError(
+    }
+    if (HasSampleSize(numbers)) {
+        results.bartlett = Guarded(
             [&] { return BartlettCount(numbers.p, *numbers.n, numbers.detR, eigenvalues); });
     }
     if (!numbers.correlations.empty()) {
-        results.partials = MinimumAveragePartial(numbers.p, numbers.correlations);
-        results.mapSquared = SmallestAverage(results.partials->squared);
-        results.mapFourthPower = SmallestAverage(results.partials->fourthPower);
+        results.partials =
+            Guarded([&] { return MinimumAveragePartial(numbers.p, numbers.correlations); });
+        if (results.partials) {
+            results.mapSquared = SmallestAverage(results.partials->squared);
+            results.mapFourthPower = SmallestAverage(results.partials->fourthPower);
+        }
     }
     results.kaiser = Kaiser(eigenvalues, numbers.p);
     return results;
@@ -190,13 +292,20 @@ RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& sett
 std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
                                         const RandomDataSettings& settings, Progress* progress) {
     std::optional<RandomEigenvalues> random;
-    if (HasSampleSize(numbers)) {
-        random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
-        if (!random) {
-            return std::nullopt;
+    bool randomFailed = false;
+    if (HasSampleSize(numbers) && settings.sets <= MostRandomDataSets(numbers.p)) {
+        try {
+            random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
+            if (!random) {
+                return std::nullopt;
+            }
+        } catch (const std::exception&) {
+            randomFailed = true;
         }
     }
-    return RulesFrom(numbers, settings, std::move(random));
+    RuleResults results = RulesFrom(numbers, settings, std::move(random));
+    results.randomFailed = randomFailed;
+    return results;
 }
 
 std::vector<std::string> RuleLines(const RuleResults& results, const NumberFormat& format) {
@@ -219,11 +328,12 @@ std::vector<std::string> TableHeader(const RuleResults& results) {
 
 std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
                                                 const NumberFormat& format) {
+    // A number that is not finite is shown empty, never formatted.
     const auto fixed = [&](std::optional<double> value) {
-        return value ? FixedNumberText(*value, 4, format) : "";
+        return value && std::isfinite(*value) ? FixedNumberText(*value, 4, format) : "";
     };
     const auto significant = [&](std::optional<double> value) {
-        return value ? RoundedNumberText(*value, 4, format) : "";
+        return value && std::isfinite(*value) ? RoundedNumberText(*value, 4, format) : "";
     };
     std::vector<std::vector<std::string>> rows;
     const std::vector<double>& eigenvalues = results.numbers.eigenvalues;

@@ -48,12 +48,24 @@ struct ReadSettingsResult {
     std::optional<RandomDataSettings> settings;
     std::optional<SettingsRefusal> refusal;
 };
-ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts,
-                                const NumberFormat& format);
+// `mostSets` is the highest number of random data sets allowed for the
+// variables the boxes hold now (MostRandomDataSets).
+ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const NumberFormat& format,
+                                int mostSets);
 
 // The most variables the rules are computed for after each Test: parallel
 // analysis of more would keep both cores busy for minutes.
 constexpr int kMostVariablesForRules = 500;
+
+// The most numbers a computation's random data sets keep, sets x variables:
+// 160 MB of eigenvalues, within what every edition can hold.
+constexpr double kMostRandomNumbers = 20'000'000;
+
+// The most random data sets for p variables: the settings' highest, fewer
+// where sets x p would pass kMostRandomNumbers.
+int MostRandomDataSets(int p);
+// The same for the whole number of variables the boxes hold now, if any.
+int MostRandomDataSets(const FormState& form);
 
 // The numbers the rules use now: p, n and det from the boxes, the rest from
 // the data or the rows. None where the boxes give no whole number of

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/impossible_inputs.h"
 #include "retention/rules.h"
 
 namespace trolvane {
@@ -22,6 +23,8 @@ struct RuleNumbers {
     // R, p x p row after row, from the data; empty for typed numbers.
     std::vector<double> correlations;
     bool fromData = false;
+    // Why the main window calls these numbers impossible, if it does.
+    std::optional<ImpossibleCause> impossible;
     friend bool operator==(const RuleNumbers&, const RuleNumbers&) = default;
 };
 
@@ -29,8 +32,11 @@ struct RuleNumbers {
 struct RuleResults {
     RuleNumbers numbers;
     RandomDataSettings settings;
-    // None without a sample size larger than p.
+    // None without a sample size larger than p, with more random numbers
+    // than a computation keeps, or where drawing them failed.
     std::optional<RandomEigenvalues> random;
+    // Whether drawing the random data failed, as running out of memory would.
+    bool randomFailed = false;
     // None without R.
     std::optional<AveragePartials> partials;
     std::optional<Count> parallelAnalysis;

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <Eigen/Eigenvalues>
 
 #include "retention/rules.h"
@@ -5,12 +7,23 @@
 namespace trolvane {
 namespace {
 
+// A variable whose residual variance is this small, relative to R's unit
+// diagonal, has nothing left to share: what the rank updates leave there is
+// their rounding, up to about p^2 machine epsilons.
+double RoundingVariance(Eigen::Index p) {
+    return 1e-12 * static_cast<double>(p);
+}
+
 // The average of the squared and of the fourth-power correlations over all
 // pairs of variables, from what is left of R after some components: C's lower
-// triangle, scaled by 1 / sqrt(c_ii c_jj).
+// triangle, scaled by 1 / sqrt(c_ii c_jj). A variable with no residual
+// variance has a partial correlation of 0 with every other.
 std::pair<double, double> AveragePowers(const Eigen::MatrixXd& left) {
     const Eigen::Index p = left.rows();
-    const Eigen::VectorXd scale = left.diagonal().cwiseSqrt().cwiseInverse();
+    const double rounding = RoundingVariance(p);
+    const Eigen::VectorXd scale = left.diagonal().unaryExpr([rounding](double variance) {
+        return variance > rounding ? 1 / std::sqrt(variance) : 0.0;
+    });
     double squares = 0;
     double fourthPowers = 0;
     for (Eigen::Index j = 0; j + 1 < p; ++j) {

@@ -103,6 +103,7 @@ void HowManyWindow::Show(const FormState& form) {
     status_->setText(QString::fromStdString(status));
     status_->setVisible(!status.empty());
     shown_ = form.rules;
+    mostSets_ = MostRandomDataSets(form);
     // Rules that no longer follow from the boxes are drawn in grey italics.
     QFont font = lines_->font();
     font.setItalic(!status.empty());
@@ -142,13 +143,12 @@ void HowManyWindow::Show(const FormState& form) {
     plot_->setData(PlotData(*shown_));
 }
 
-void HowManyWindow::ShowProgress(std::optional<std::pair<int, int>> setsDoneOfSets) {
-    progress_->setVisible(setsDoneOfSets.has_value());
-    if (setsDoneOfSets) {
-        const auto [done, sets] = *setsDoneOfSets;
-        progress_->setRange(0, sets);
-        progress_->setValue(done);
-        progress_->setFormat(QString::fromStdString(ProgressText(done, sets)));
+void HowManyWindow::ShowProgress(const std::optional<RulesComputation::Shown>& progress) {
+    progress_->setVisible(progress.has_value());
+    if (progress) {
+        progress_->setRange(0, progress->sets);
+        progress_->setValue(progress->setsDone);
+        progress_->setFormat(QString::fromStdString(progress->text));
     }
 }
 
@@ -157,7 +157,7 @@ void HowManyWindow::Setting_Return() {
     for (std::size_t i = 0; i < texts.size(); ++i) {
         texts[i] = settings_[i]->text().toStdString();
     }
-    const ReadSettingsResult read = ReadSettings(texts, format_);
+    const ReadSettingsResult read = ReadSettings(texts, format_, mostSets_);
     if (read.refusal) {
         QMessageBox::critical(this, "Trolvane", QString::fromStdString(read.refusal->sentence));
         QLineEdit* box = settings_[static_cast<std::size_t>(read.refusal->box)];

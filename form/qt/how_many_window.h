@@ -7,6 +7,7 @@
 #include <array>
 
 #include "form/how_many.h"
+#include "form/rules_computation.h"
 
 class QLabel;
 class QLineEdit;
@@ -27,7 +28,7 @@ class HowManyWindow : public QDialog {
     // Shows the rules the state holds, marked where they are out of date.
     void Show(const FormState& form);
     // Shows how far a long computation is; hidden for none.
-    void ShowProgress(std::optional<std::pair<int, int>> setsDoneOfSets);
+    void ShowProgress(const std::optional<RulesComputation::Shown>& progress);
 
   signals:
     // New settings the user confirmed with Return, for the rules to be
@@ -42,6 +43,8 @@ class HowManyWindow : public QDialog {
 
   private:
     NumberFormat format_;
+    // The most random data sets for the variables the main window holds.
+    int mostSets_ = MostRandomDataSets(0);
     std::array<QLineEdit*, kSettings.size()> settings_{};
     QLabel* status_;
     QProgressBar* progress_;

@@ -359,8 +359,8 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
         howMany_->Show(state_);
     }
     // After each Test, once its rows are shown.
-    if (state_.testRuns != rulesOfRun_) {
-        StartRules();
+    if (auto request = rules_.AfterCommand(state_, RulesComputation::Clock::now())) {
+        RunRules(std::move(request));
     }
     if (report) {
         ReportError(*report);
@@ -422,7 +422,7 @@ void MainForm::ShowDataDialog(DataDialog dialog) {
         Show(UseData(state_, *window.reading()));
         // Use without a Test, for a matrix without its sample size.
         if (state_.testRuns == runs) {
-            StartRules();
+            RunRules(rules_.Start(state_, RulesComputation::Clock::now()));
         }
     }
 }
@@ -464,26 +464,23 @@ void MainForm::SaveResults_Click() {
     }
 }
 
-void MainForm::StartRules() {
-    rulesOfRun_ = state_.testRuns;
+void MainForm::RunRules(std::optional<RulesComputation::Request> request) {
     rulesJob_.reset();
-    const std::optional<RuleNumbers> numbers = NumbersForRules(state_);
-    if (!numbers) {
-        Rules_Progress();
-        return;
+    if (request) {
+        rulesJob_ = std::make_unique<RulesJob>(std::move(*request), [this](int id) {
+            QMetaObject::invokeMethod(
+                this, [this, id] { Rules_Finish(id); }, Qt::QueuedConnection);
+        });
+        rulesProgress_.start();
     }
-    rulesJob_ = std::make_unique<RulesJob>(*numbers, state_.ruleSettings, [this] {
-        QMetaObject::invokeMethod(this, &MainForm::Rules_Finish, Qt::QueuedConnection);
-    });
-    rulesTime_.start();
-    rulesProgress_.start();
+    Rules_Progress();
 }
 
-void MainForm::Rules_Finish() {
-    if (rulesJob_ == nullptr || !rulesJob_->result()) {
+void MainForm::Rules_Finish(int id) {
+    if (rulesJob_ == nullptr || rulesJob_->id() != id ||
+        !rules_.Finish(id, rulesJob_->result(), state_)) {
         return;
     }
-    state_.rules = rulesJob_->result();
     rulesJob_.reset();
     Rules_Progress();
     if (howMany_ != nullptr && howMany_->isVisible()) {
@@ -491,18 +488,14 @@ void MainForm::Rules_Finish() {
     }
 }
 
-// A computation that takes longer than half a second shows how far it is.
+// What the computation's owner says of its progress, drawn.
 void MainForm::Rules_Progress() {
     if (rulesJob_ == nullptr) {
         rulesProgress_.stop();
     }
-    if (howMany_ == nullptr) {
-        return;
-    }
-    if (rulesJob_ != nullptr && rulesTime_.elapsed() > 500) {
-        howMany_->ShowProgress(std::pair(rulesJob_->setsDone(), rulesJob_->sets()));
-    } else {
-        howMany_->ShowProgress(std::nullopt);
+    if (howMany_ != nullptr) {
+        howMany_->ShowProgress(
+            rules_.Progress(RulesComputation::Clock::now(), rulesJob_ ? rulesJob_->setsDone() : 0));
     }
 }
 
@@ -512,15 +505,20 @@ void MainForm::HowManyComponents_Click() {
         connect(howMany_, &HowManyWindow::settingsChosen, this,
                 [this](RandomDataSettings settings) {
                     state_.ruleSettings = settings;
-                    StartRules();
+                    RunRules(rules_.Start(state_, RulesComputation::Clock::now()));
                 });
-        // Closing the window cancels a computation still running.
+        // Closing the window stops a computation still running.
         connect(howMany_, &QDialog::finished, this, [this] {
-            rulesJob_.reset();
-            Rules_Progress();
+            if (rules_.Close()) {
+                RunRules(std::nullopt);
+            }
         });
         // Beside the main window.
         howMany_->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    // Opened again, it runs what closing it stopped.
+    if (auto request = rules_.Open(RulesComputation::Clock::now())) {
+        RunRules(std::move(request));
     }
     howMany_->Show(state_);
     Rules_Progress();

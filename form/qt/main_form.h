@@ -4,7 +4,6 @@
 // and menu commands.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QTimer>
 #include <QWidget>
@@ -14,6 +13,7 @@
 #include "form/data_dialog.h"
 #include "form/form_state.h"
 #include "form/menus.h"
+#include "form/rules_computation.h"
 #include "form/rules_job.h"
 #include "form/window_logic.h"
 
@@ -58,8 +58,8 @@ class MainForm : public QWidget {
     void CopyResults_Click();
     void HowManyComponents_Click();
     void About_Click();
-    // The rules for how many components to keep are ready.
-    void Rules_Finish();
+    // A computation of the rules for how many components to keep has ended.
+    void Rules_Finish(int id);
     void Rules_Progress();
 
   private:
@@ -74,9 +74,9 @@ class MainForm : public QWidget {
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
     void ReportError(const FailureReport& report);
-    // Computes the rules again from the boxes, on a thread of their own,
-    // cancelling any computation still running.
-    void StartRules();
+    // Runs a computation of the rules on a thread of its own, in place of
+    // any still running; none stops the one running.
+    void RunRules(std::optional<RulesComputation::Request> request);
     // A short message that needs no answer.
     void Tell(const char* text);
     // The data dialog over the window; Use These Numbers fills the window.
@@ -96,11 +96,9 @@ class MainForm : public QWidget {
     // when first needed.
     std::array<QWidget*, kControlCount> controls_{};
     bool showing_ = false;
-    // The Test runs whose rules have been started.
-    int rulesOfRun_ = 0;
     HowManyWindow* howMany_ = nullptr;
+    RulesComputation rules_;
     std::unique_ptr<RulesJob> rulesJob_;
-    QElapsedTimer rulesTime_;
     QTimer rulesProgress_;
 };
 

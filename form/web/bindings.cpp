@@ -24,6 +24,7 @@
 #include "form/how_many.h"
 #include "form/menus.h"
 #include "form/results.h"
+#include "form/rules_computation.h"
 #include "form/window_logic.h"
 #include "retention/scree_plot_svg.h"
 
@@ -251,7 +252,7 @@ class Window {
     }
 
     val start() { return Report(PressStart(state_)); }
-    val test() { return FollowedByRules(PressTest(state_)); }
+    val test() { return Report(PressTest(state_)); }
 
     void edit(int control, std::string text) {
         if (IsBox(control)) {
@@ -263,10 +264,7 @@ class Window {
         if (!IsBox(control)) {
             return val::null();
         }
-        const int runs = state_.testRuns;
-        std::optional<FailureReport> report = PressReturn(state_, kControls[control].id);
-        rulesDue_ = rulesDue_ || state_.testRuns != runs;
-        return Report(report);
+        return Report(PressReturn(state_, kControls[control].id));
     }
 
     // Each control's state, as JSON: a box's text and visibility, a label's
@@ -328,27 +326,28 @@ class Window {
         return IndexOf(box);
     }
 
-    // Whether the rules are due to be computed again, as they are after each
-    // Test and each Use; true once.
-    bool takeRulesDue() { return std::exchange(rulesDue_, false); }
-
-    // Starts the rules for the numbers the boxes give now, replacing any not
-    // yet finished; false where the boxes give none, and the last rules stay.
-    bool startRules() {
-        pending_.reset();
-        const std::optional<RuleNumbers> numbers = NumbersForRules(state_);
-        if (!numbers) {
-            return false;
+    // The computation of the rules due now, after each Test and each Use, or
+    // for settings just read: its identity, and 0 for none, where the last
+    // rules stay. Its random data are drawn by drawRules.
+    int startRules() {
+        const auto now = RulesComputation::Clock::now();
+        std::optional<RulesComputation::Request> request;
+        if (std::exchange(rulesDue_, false)) {
+            request = rules_.Start(state_, now);
+        } else {
+            request = rules_.AfterCommand(state_, now);
         }
-        pending_.emplace(*numbers, state_.ruleSettings);
-        return true;
+        return Pending(std::move(request));
     }
 
-    // Draws up to `sets` more random data sets of the rules started, and once
-    // every one is drawn keeps the rules, for the window and the report; true
-    // then.
-    bool drawRules(int sets) {
-        if (!pending_) {
+    // The window has opened: what closing it stopped runs again, as startRules.
+    int reopenRules() { return Pending(rules_.Open(RulesComputation::Clock::now())); }
+
+    // Draws up to `sets` more random data sets of computation `id` and, once
+    // every one is drawn, keeps the rules for the window and the report; true
+    // once it has ended, or is no longer wanted.
+    bool drawRules(int id, int sets) {
+        if (!pending_ || pending_->id != id || rules_.waitingFor() != id) {
             return true;
         }
         if (pending_->random && !pending_->random->Draw(sets)) {
@@ -358,18 +357,27 @@ class Window {
         if (pending_->random) {
             random = pending_->random->Summary();
         }
-        state_.rules = RulesFrom(pending_->numbers, pending_->settings, std::move(random));
+        rules_.Finish(id, RulesFrom(pending_->numbers, pending_->settings, std::move(random)),
+                      state_);
         pending_.reset();
         return true;
     }
 
-    // Closing the window cancels the rules still being drawn.
-    void cancelRules() { pending_.reset(); }
+    // Closing the window stops the rules still being drawn.
+    void cancelRules() {
+        if (rules_.Close()) {
+            pending_.reset();
+        }
+    }
 
-    // What the window says while the rules are computed.
-    std::string rulesProgress() const {
-        return ProgressText(pending_ && pending_->random ? pending_->random->setsDone() : 0,
-                            state_.ruleSettings.sets);
+    // Whether a computation is running, and how far it is once it has taken
+    // longer than half a second: null before.
+    bool rulesRunning() const { return rules_.waitingFor().has_value(); }
+    val rulesProgress() const {
+        const std::optional<RulesComputation::Shown> progress =
+            rules_.Progress(RulesComputation::Clock::now(),
+                            pending_ && pending_->random ? pending_->random->setsDone() : 0);
+        return progress ? val(progress->text) : val::null();
     }
 
     // The How Many Components window's boxes, their texts in order, read as
@@ -380,9 +388,11 @@ class Window {
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             boxes[i] = texts[i].as<std::string>();
         }
-        const ReadSettingsResult read = ReadSettings(boxes, state_.format);
+        const ReadSettingsResult read =
+            ReadSettings(boxes, state_.format, MostRandomDataSets(state_));
         if (read.settings) {
             state_.ruleSettings = *read.settings;
+            rulesDue_ = true;
             return val::null();
         }
         val refusal = val::object();
@@ -452,10 +462,22 @@ class Window {
         return shown;
     }
 
-    // A Test has run, or Use: the rules are due, once the page has shown the rows.
+    // Use has written the data's numbers: the rules are due, with or without
+    // a Test, once the page has shown the rows.
     val FollowedByRules(const std::optional<FailureReport>& report) {
         rulesDue_ = true;
         return Report(report);
+    }
+
+    // The computation requested, its random data made ready to draw.
+    int Pending(std::optional<RulesComputation::Request> request) {
+        pending_.reset();
+        if (!request) {
+            return 0;
+        }
+        const int id = request->id;
+        pending_.emplace(std::move(*request));
+        return id;
     }
 
     bool IsBox(int control) const {
@@ -466,19 +488,23 @@ class Window {
     // Rules being computed a slice at a time, between which the page paints
     // and takes input.
     struct PendingRules {
-        PendingRules(const RuleNumbers& numbers, const RandomDataSettings& settings)
-            : numbers(numbers), settings(settings) {
-            if (HasSampleSize(numbers)) {
+        explicit PendingRules(RulesComputation::Request request)
+            : id(request.id), numbers(std::move(request.numbers)), settings(request.settings) {
+            if (HasSampleSize(numbers) && settings.sets <= MostRandomDataSets(numbers.p)) {
                 random.emplace(numbers.p, *numbers.n, settings);
             }
         }
+        int id;
         RuleNumbers numbers;
         RandomDataSettings settings;
         std::optional<RandomDataInSlices> random;
     };
 
     FormState state_;
+    // Use has run, or new settings were read: the rules are due whether or
+    // not a Test ran.
     bool rulesDue_ = false;
+    RulesComputation rules_;
     std::optional<PendingRules> pending_;
 };
 
@@ -542,10 +568,11 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("copyResults", &Window::copyResults)
         .function("resultsCsv", &Window::resultsCsv)
         .function("pasteOpensData", &Window::pasteOpensData)
-        .function("takeRulesDue", &Window::takeRulesDue)
         .function("startRules", &Window::startRules)
+        .function("reopenRules", &Window::reopenRules)
         .function("drawRules", &Window::drawRules)
         .function("cancelRules", &Window::cancelRules)
+        .function("rulesRunning", &Window::rulesRunning)
         .function("rulesProgress", &Window::rulesProgress)
         .function("setRuleSettings", &Window::setRuleSettings)
         .function("rulesShown", &Window::rulesShown)

@@ -6,11 +6,9 @@ import { screePlot } from "./scree_plot.js";
 // Space between the main window and this one, in pixels.
 const GAP = 16;
 // The random data are drawn a few sets at a time, for at most this many
-// milliseconds before the page paints again; a computation longer than half a
-// second shows how far it is.
+// milliseconds before the page paints again.
 const SETS_AT_A_TIME = 4;
 const SLICE = 40;
-const LONG_COMPUTATION = 500;
 
 function element(tag, text = "") {
     const made = document.createElement(tag);
@@ -34,11 +32,6 @@ export function howManyWindow(trolvane, view) {
     const close = document.getElementById("how-many-close");
     let boxes = [];
     let plot = null;
-    // Computations asked for so far, so that a newer one replaces one still
-    // waiting, and whether one is waiting.
-    let requested = 0;
-    let waiting = false;
-    let started = 0;
     // Where the keyboard was before the window took it, to go back there.
     let returnTo = null;
 
@@ -70,65 +63,43 @@ export function howManyWindow(trolvane, view) {
     // boxes.
     function showMarks() {
         const { text, outOfDate } = view.logic().rulesStatus();
-        const long = waiting && performance.now() - started > LONG_COMPUTATION;
-        status.textContent = long ? view.logic().rulesProgress() : text;
+        const running = view.logic().rulesRunning();
+        status.textContent = view.logic().rulesProgress() ?? text;
         for (const part of [plotArea, lines, table]) {
-            part.classList.toggle("out-of-date", waiting || outOfDate);
+            part.classList.toggle("out-of-date", running || outOfDate);
         }
     }
 
-    // Computes the rules once the page has painted what it shows now, so that
-    // they never delay the rows, drawing the random data a slice at a time so
-    // that the page paints and takes input between slices; a newer request,
-    // or closing the window, cancels one still running.
-    function computeSoon() {
-        const ticket = ++requested;
-        waiting = true;
-        started = performance.now();
+    // Computation `id` (0 for none) runs once the page has painted what it
+    // shows now, so that it never delays the rows, drawing the random data a
+    // slice at a time so that the page paints and takes input between slices;
+    // the window's logic ends it once a newer one starts or the window closes.
+    function compute(id) {
         if (dialog.open) {
             showMarks();
         }
-        const slice = () => {
-            if (ticket !== requested) {
-                return;
+        if (!id) {
+            if (dialog.open) {
+                showRules();
             }
+            return;
+        }
+        const slice = () => {
             const until = performance.now() + SLICE;
             let done = false;
             while (!done && performance.now() < until) {
-                done = view.logic().drawRules(SETS_AT_A_TIME);
+                done = view.logic().drawRules(id, SETS_AT_A_TIME);
             }
             if (!done) {
                 if (dialog.open) {
                     showMarks();
                 }
                 setTimeout(slice);
-                return;
-            }
-            waiting = false;
-            if (dialog.open) {
+            } else if (dialog.open) {
                 showRules();
             }
         };
-        requestAnimationFrame(() =>
-            setTimeout(() => {
-                if (ticket === requested && !view.logic().startRules()) {
-                    waiting = false;
-                    if (dialog.open) {
-                        showRules();
-                    }
-                    return;
-                }
-                slice();
-            }),
-        );
-    }
-
-    function cancel() {
-        if (waiting) {
-            ++requested;
-            waiting = false;
-            view.logic().cancelRules();
-        }
+        requestAnimationFrame(() => setTimeout(slice));
     }
 
     // Return in a box: the three boxes become the settings and the rules are
@@ -142,7 +113,7 @@ export function howManyWindow(trolvane, view) {
         event.preventDefault();
         const refusal = view.logic().setRuleSettings(boxes.map((box) => box.value));
         if (!refusal) {
-            computeSoon();
+            compute(view.logic().startRules());
             return;
         }
         const box = boxes[refusal.box];
@@ -188,7 +159,7 @@ export function howManyWindow(trolvane, view) {
             }
         });
         dialog.addEventListener("close", () => {
-            cancel();
+            view.logic().cancelRules();
             (returnTo && document.contains(returnTo) ? returnTo : document.querySelector("#window input")).focus();
         });
         window.addEventListener("resize", place);
@@ -213,14 +184,20 @@ export function howManyWindow(trolvane, view) {
                 dialog.show();
                 place();
                 showRules();
+                // Opened again, it runs what closing it stopped.
+                const id = view.logic().reopenRules();
+                if (id) {
+                    compute(id);
+                }
             }
             boxes[0].focus();
         },
         // After the main window showed its state: the rules are computed again
         // after each Test and each Use, and marked when a box changes.
         follow() {
-            if (view.logic().takeRulesDue()) {
-                computeSoon();
+            const id = view.logic().startRules();
+            if (id) {
+                compute(id);
             } else if (dialog.open) {
                 showMarks();
             }

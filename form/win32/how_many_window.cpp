@@ -28,8 +28,6 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstSettingLabel = kFirstSettingItem + int(kSettings.size());
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressMilliseconds = 100;
-// A computation shows its progress once it has taken this long.
-constexpr ULONGLONG kQuietMilliseconds = 500;
 constexpr wchar_t kPlotFiles[] = L"SVG image (*.svg)\0*.svg\0PNG image (*.png)\0*.png\0";
 
 // Sizes in pixels at 96 dpi: the window's first client area, the room around
@@ -273,9 +271,8 @@ void HowManyWindow::ShowRules() {
 // and the table in grey.
 void HowManyWindow::ShowStatus() {
     const std::string outOfDate = RulesOutOfDate(state_);
-    const bool computing = job_ != nullptr && GetTickCount64() - jobStarted_ >= kQuietMilliseconds;
-    const std::wstring status =
-        Wide(computing ? ProgressText(job_->setsDone(), job_->sets()) : RulesStatus(state_));
+    const std::optional<RulesComputation::Shown> progress = requests_.progress();
+    const std::wstring status = Wide(progress ? progress->text : RulesStatus(state_));
     std::wstring shown(GetWindowTextLengthW(item(kStatusItem)) + 1, L'\0');
     shown.resize(GetWindowTextW(item(kStatusItem), shown.data(), int(shown.size())));
     if (shown != status) {
@@ -296,10 +293,8 @@ COLORREF HowManyWindow::Ink() const {
                       : GetSysColor(COLOR_WINDOWTEXT);
 }
 
-void HowManyWindow::Follow(const RulesJob* job) {
-    job_ = job;
-    jobStarted_ = GetTickCount64();
-    if (job_ != nullptr) {
+void HowManyWindow::Follow(bool computing) {
+    if (computing) {
         SetTimer(window_, kProgressTimer, kProgressMilliseconds, nullptr);
     } else {
         KillTimer(window_, kProgressTimer);
@@ -317,7 +312,7 @@ void HowManyWindow::Settings_Return() {
         text.resize(GetWindowTextW(box, text.data(), int(text.size())));
         texts[i] = Utf8(text);
     }
-    const ReadSettingsResult read = ReadSettings(texts, state_.format);
+    const ReadSettingsResult read = ReadSettings(texts, state_.format, MostRandomDataSets(state_));
     if (read.refusal) {
         Tell(read.refusal->sentence);
         const auto at = std::find_if(kSettings.begin(), kSettings.end(), [&](const auto& entry) {
@@ -423,7 +418,7 @@ void HowManyWindow::CopyTable_Click() {
 
 // Closing stops a computation; the window is kept, hidden, for the next time.
 void HowManyWindow::Close_Click() {
-    Follow(nullptr);
+    Follow(false);
     ShowWindow(window_, SW_HIDE);
     requests_.closed();
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "form/form_state.h"
-#include "form/rules_job.h"
+#include "form/rules_computation.h"
 #include "retention/scree_plot.h"
 
 namespace trolvane {
@@ -29,11 +29,12 @@ enum HowManyItem {
 class HowManyWindow {
   public:
     // What the window asks of the main window, which runs the rules: to
-    // compute them again with the settings just read, and to stop computing
-    // once the window is closed.
+    // compute them again with the settings just read, to stop computing once
+    // the window is closed, and how far a computation is.
     struct Requests {
         std::function<void()> recompute;
         std::function<void()> closed;
+        std::function<std::optional<RulesComputation::Shown>()> progress;
     };
 
     // Created hidden, owned by the main window, drawn in its fonts at its
@@ -57,8 +58,8 @@ class HowManyWindow {
     // Whether the rules still follow from the main window's boxes, or how far
     // a computation that is taking a while has come.
     void ShowStatus();
-    // The computation running now, followed until it ends; none once it has.
-    void Follow(const RulesJob* job);
+    // Whether a computation runs now, whose progress is shown until it ends.
+    void Follow(bool computing);
 
   private:
     template <typename Window>
@@ -94,8 +95,6 @@ class HowManyWindow {
     HWND window_ = nullptr;
     // Where the keyboard was when the window was last left.
     HWND lastFocus_ = nullptr;
-    const RulesJob* job_ = nullptr;
-    ULONGLONG jobStarted_ = 0;
     bool outOfDate_ = false;
 };
 

@@ -267,7 +267,7 @@ void MainForm::Command1_Click() {
 
 void MainForm::Command2_Click() {
     Show(PressTest(state_));
-    StartRules();
+    RunRules(rules_.AfterCommand(state_, RulesComputation::Clock::now()));
 }
 
 void MainForm::Box_Change(int index) {
@@ -306,7 +306,7 @@ void MainForm::OpenData(DataDialog dialog) {
                                   Font(kDialogPoints, false, false), dpi_);
     if (dialogWindow.Run(instance_, window_)) {
         Show(UseData(state_, *dialogWindow.dialog().reading));
-        StartRules();
+        RunRules(rules_.Start(state_, RulesComputation::Clock::now()));
     }
 }
 
@@ -360,49 +360,50 @@ void MainForm::HowManyComponents_Click() {
         howMany_ = std::make_unique<HowManyWindow>(
             instance_, window_, state_, Font(kDialogPoints, false, false),
             Font(kDialogPoints, false, true), dpi_,
-            HowManyWindow::Requests{[this] { StartRules(); }, [this] { StopRules(); }});
-        howMany_->Follow(rulesJob_.get());
+            HowManyWindow::Requests{
+                [this] { RunRules(rules_.Start(state_, RulesComputation::Clock::now())); },
+                [this] {
+                    if (rules_.Close()) {
+                        RunRules(std::nullopt);
+                    }
+                },
+                [this] {
+                    return rules_.Progress(RulesComputation::Clock::now(),
+                                           rulesJob_ ? rulesJob_->setsDone() : 0);
+                }});
+        howMany_->Follow(rulesJob_ != nullptr);
     }
     howMany_->Open();
-    if (rulesStopped_) {
-        StartRules();
+    // Opened again, it runs what closing it stopped.
+    if (auto request = rules_.Open(RulesComputation::Clock::now())) {
+        RunRules(std::move(request));
     }
 }
 
-void MainForm::StartRules() {
+void MainForm::RunRules(std::optional<RulesComputation::Request> request) {
     rulesJob_.reset();
-    rulesStopped_ = false;
-    if (const std::optional<RuleNumbers> numbers = NumbersForRules(state_)) {
+    if (request) {
         HWND window = window_;
-        const WPARAM job = ++rulesJobs_;
-        rulesJob_ = std::make_unique<RulesJob>(*numbers, state_.ruleSettings, [window, job] {
-            PostMessageW(window, kRulesDone, job, 0);
+        rulesJob_ = std::make_unique<RulesJob>(std::move(*request), [window](int id) {
+            PostMessageW(window, kRulesDone, static_cast<WPARAM>(id), 0);
         });
     }
     if (howMany_) {
-        howMany_->Follow(rulesJob_.get());
+        howMany_->Follow(rulesJob_ != nullptr);
     }
-}
-
-void MainForm::StopRules() {
-    rulesStopped_ = rulesJob_ != nullptr;
-    rulesJob_.reset();
 }
 
 // The rules, once computed, are kept with the window's state for the How Many
 // Components window and the report.
-void MainForm::Rules_Done(WPARAM job) {
-    if (!rulesJob_ || job != rulesJobs_) {
+void MainForm::Rules_Done(int id) {
+    if (!rulesJob_ || rulesJob_->id() != id || !rules_.Finish(id, rulesJob_->result(), state_)) {
         return;
     }
-    if (rulesJob_->result()) {
-        state_.rules = rulesJob_->result();
-    }
+    rulesJob_.reset();
     if (howMany_) {
-        howMany_->Follow(nullptr);
+        howMany_->Follow(false);
         howMany_->ShowRules();
     }
-    rulesJob_.reset();
 }
 
 void MainForm::About_Click() {
@@ -446,10 +447,9 @@ bool MainForm::TranslateKeys(MSG& message) {
     if (at == controls_.end() || kControls[at - controls_.begin()].kind != Kind::Box) {
         return false;
     }
-    const int testRuns = state_.testRuns;
     Show(PressReturn(state_, kControls[at - controls_.begin()].id));
-    if (state_.testRuns != testRuns) {
-        StartRules();
+    if (auto request = rules_.AfterCommand(state_, RulesComputation::Clock::now())) {
+        RunRules(std::move(request));
     }
     return true;
 }
@@ -640,7 +640,7 @@ LRESULT MainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(impossible_[index] ? warning_ : orange_);
         }
         case kRulesDone:
-            Rules_Done(wParam);
+            Rules_Done(static_cast<int>(wParam));
             return 0;
         case WM_DROPFILES:
             Files_Drop(reinterpret_cast<HDROP>(wParam));

@@ -16,6 +16,7 @@
 #include "form/data_dialog.h"
 #include "form/form_state.h"
 #include "form/menus.h"
+#include "form/rules_computation.h"
 #include "form/rules_job.h"
 #include "form/win32/how_many_window.h"
 #include "form/win32/text.h"
@@ -69,12 +70,10 @@ class MainForm {
     // Shows the data dialog; Use These Numbers writes them into the window.
     void OpenData(DataDialog dialog);
     void Tell(const std::string& text, UINT icon);
-    // Computes the rules for the numbers the window holds now, on a thread of
-    // their own, in place of any computation still running; after each Test
-    // and Use, and when the How Many Components window asks.
-    void StartRules();
-    void StopRules();
-    void Rules_Done(WPARAM job);
+    // Runs a computation of the rules on a thread of its own, in place of
+    // any still running; none stops the one running.
+    void RunRules(std::optional<RulesComputation::Request> request);
+    void Rules_Done(int id);
     // Shows the state: every box's text and visibility, every caption with its
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
@@ -109,12 +108,8 @@ class MainForm {
     HBRUSH orange_;
     HBRUSH warning_;
     bool showing_ = false;
+    RulesComputation rules_;
     std::unique_ptr<RulesJob> rulesJob_;
-    // Counts the computations started, so that the one running now is told
-    // from one stopped before it.
-    WPARAM rulesJobs_ = 0;
-    // Stopped before it ended, as the How Many Components window was closed.
-    bool rulesStopped_ = false;
     // Made when first opened.
     std::unique_ptr<HowManyWindow> howMany_;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "form/data_dialog.h"
 #include "form/how_many.h"
 #include "form/results.h"
 #include "form/window_logic.h"
@@ -52,6 +53,21 @@ TEST(HowManyComponents, EachRuleSaysWhatItKeepsOrWhatItNeeds) {
           "Optimal coordinates: needs the sample size",
           "Acceleration factor: needs the sample size",
           "Kaiser's rule: keep 1 (eigenvalues above 1)", "Bartlett's test: needs the sample size"}},
+        {"eigenvalues not from the largest down, which the main window calls impossible",
+         WithRules({"4", "50", "0.48", "4"}, {"1", "2", "0.6", "0.4"}),
+         {"Parallel analysis: the eigenvalues are impossible, see the main window",
+          "Minimum average partial: needs the data",
+          "Optimal coordinates: the eigenvalues are impossible, see the main window",
+          "Acceleration factor: the eigenvalues are impossible, see the main window",
+          "Kaiser's rule: the eigenvalues are impossible, see the main window",
+          "Bartlett's test: the eigenvalues are impossible, see the main window"}},
+        {"a determinant too large for the eigenvalues: only Bartlett's test uses it",
+         WithRules({"4", "50", "0.99", "4"}, {"2", "1", "0.6", "0.4"}),
+         {"Parallel analysis: keep 1 (95th percentile of 1000 random data sets of 50 cases x 4 "
+          "variables, seed 1)",
+          "Minimum average partial: needs the data", "Optimal coordinates: keep 1",
+          "Acceleration factor: keep 1", "Kaiser's rule: keep 1 (eigenvalues above 1)",
+          "Bartlett's test: the determinant is impossible, see the main window"}},
         {"ten rows of 25 variables, each eigenvalue above 1",
          WithRules({"25", "2436", "0.0001", "10"},
                    {"3", "2.5", "2", "1.8", "1.6", "1.5", "1.4", "1.3", "1.2", "1.1"}),
@@ -65,6 +81,50 @@ TEST(HowManyComponents, EachRuleSaysWhatItKeepsOrWhatItNeeds) {
     for (const auto& each : cases) {
         ASSERT_TRUE(each.form.rules) << each.what;
         EXPECT_EQ(RuleLines(*each.form.rules, each.form.format), each.lines) << each.what;
+    }
+}
+
+// Matrices the data dialog accepts whose variables share nothing with some
+// others: what is left of such a variable after its components is exactly 0.
+// The counts are R's, from the same averages with such partials taken as 0.
+TEST(HowManyComponents, MatricesWithUncorrelatedVariablesGiveEveryRuleAndFiniteNumbers) {
+    const struct {
+        const char* what;
+        const char* matrix;
+        int map;
+    } cases[] = {
+        {"the identity", "1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n", 0},
+        {"two clusters of three",
+         "1 .6 .5 0 0 0\n.6 1 .4 0 0 0\n.5 .4 1 0 0 0\n"
+         "0 0 0 1 .7 .6\n0 0 0 .7 1 .5\n0 0 0 .6 .5 1\n",
+         2},
+        {"one variable that correlates with no other", "1 .5 .4 0\n.5 1 .3 0\n.4 .3 1 0\n0 0 0 1\n",
+         0},
+    };
+    for (const auto& each : cases) {
+        const DataDialog dialog = OpenDataDialog(each.matrix, {});
+        ASSERT_TRUE(dialog.usable()) << each.what << ": " << dialog.summary;
+        FormState form{NumberFormat{}};
+        UseData(form, *dialog.reading);
+        EditBox(form, {Control::n}, "200");
+        const std::optional<RuleNumbers> numbers = NumbersForRules(form);
+        ASSERT_TRUE(numbers) << each.what;
+        form.rules = ComputeRules(*numbers, form.ruleSettings);
+        const RuleResults& rules = *form.rules;
+        EXPECT_EQ(rules.mapSquared, each.map) << each.what;
+        for (const double average : rules.partials->squared) {
+            EXPECT_TRUE(average >= 0 && average <= 1) << each.what;
+        }
+        EXPECT_EQ(RuleLines(rules, form.format).size(), 6U) << each.what;
+        for (const std::vector<std::string>& row : TableRows(rules, form.format)) {
+            for (const std::string& cell : row) {
+                EXPECT_EQ(cell.find_first_of("ni"), std::string::npos) << each.what << cell;
+            }
+        }
+        EXPECT_FALSE(CopiedTable(rules, form.format).plainText.empty());
+        EXPECT_FALSE(RulesSentence(form).empty()) << each.what;
+        EXPECT_FALSE(
+            LaidOutScreePlot(PlotData(rules), {400, 300, 1}, form.format).description.empty());
     }
 }
 
@@ -87,23 +147,37 @@ TEST(HowManyComponents, ReportSentenceOnlyWhileTheRulesFollowFromTheBoxes) {
 TEST(HowManyComponents, SettingsOutsideTheirRangeNameTheBox) {
     const struct {
         std::array<std::string, 3> texts;
+        int variables;
         std::optional<Setting> refused;
         std::string sentence;
     } cases[] = {
-        {{"1000", "95", "1"}, std::nullopt, ""},
+        {{"1000", "95", "1"}, 25, std::nullopt, ""},
         {{"99", "95", "1"},
+         25,
          Setting::Sets,
          "Random data sets must be a whole number from 100 to 100000."},
+        // Sets x variables are bounded: 20 million numbers.
+        {{"50000", "95", "1"},
+         500,
+         Setting::Sets,
+         "Random data sets must be a whole number from 100 to 40000."},
+        {{"40000", "95", "1"}, 500, std::nullopt, ""},
         {{"1000", "99.5", "1"},
+         25,
          Setting::Percentile,
          "Percentile must be a whole number from 50 to 99."},
-        {{"1000", "95", "-1"}, Setting::Seed, "Seed must be a whole number from 0 to 4294967295."},
+        {{"1000", "95", "-1"},
+         25,
+         Setting::Seed,
+         "Seed must be a whole number from 0 to 4294967295."},
         {{"1000", "95", "seven"},
+         25,
          Setting::Seed,
          "Seed must be a whole number from 0 to 4294967295."},
     };
     for (const auto& each : cases) {
-        const ReadSettingsResult read = ReadSettings(each.texts, NumberFormat{});
+        const ReadSettingsResult read =
+            ReadSettings(each.texts, NumberFormat{}, MostRandomDataSets(each.variables));
         EXPECT_EQ(read.settings.has_value(), !each.refused) << each.texts[0];
         if (each.refused) {
             EXPECT_EQ(read.refusal->box, *each.refused);
