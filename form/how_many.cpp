@@ -401,17 +401,19 @@ std::string RulesSentence(const FormState& form) {
     if (!form.rules || !RulesOutOfDate(form).empty()) {
         return "";
     }
-    const RuleResults& results = *form.rules;
+    return RulesSentence(*form.rules, form.format);
+}
+
+std::string RulesSentence(const RuleResults& results, const NumberFormat& format) {
     std::vector<std::string> clauses;
-    for (const RuleCount& rule : Counts(results, form.format)) {
+    for (const RuleCount& rule : Counts(results, format)) {
         if (!rule.count) {
             continue;
         }
         std::string clause = rule.clause;
         if (clause == "parallel analysis") {
-            clause += " (" + NumberText(results.settings.sets, form.format) +
-                      " random data sets, " +
-                      PercentileOrdinal(results.settings.percentile, form.format) + " percentile)";
+            clause += " (" + NumberText(results.settings.sets, format) + " random data sets, " +
+                      PercentileOrdinal(results.settings.percentile, format) + " percentile)";
         }
         if (clauses.empty()) {
             const bool one = *rule.count == "1";

@@ -124,5 +124,7 @@ std::string RulesOutOfDate(const FormState& form);
 // The sentence Copy Results adds once the rules are computed for the current
 // numbers, rules that cannot count left out; empty otherwise.
 std::string RulesSentence(const FormState& form);
+// The same sentence for any rules, in the user's format.
+std::string RulesSentence(const RuleResults& results, const NumberFormat& format);
 
 }  // namespace trolvane

@@ -487,6 +487,14 @@ void MainForm::ShowNote(int index, const std::wstring& note) {
     Annotate(controls_[index], PROPID_ACC_DESCRIPTION, note);
 }
 
+// A box the keyboard is not in shows its number from the first digit, however
+// far typing scrolled it: its caret goes back to the start, which scrolls it there.
+void MainForm::ShowFromStart(HWND box) {
+    if (GetFocus() != box) {
+        SendMessageW(box, EM_SETSEL, 0, 0);
+    }
+}
+
 void MainForm::ShowNumber(int index, const std::wstring& number) {
     if (number == numbers_[index]) {
         return;
@@ -555,6 +563,7 @@ void MainForm::Show(const std::optional<FailureReport>& report) {
                 SetWindowTextW(control, text.c_str());
             }
             ShowNumber(i, text);
+            ShowFromStart(control);
             // The box's own flag: the window itself may not be shown yet.
             const bool shown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
             if (shown != box->visible) {
@@ -597,6 +606,7 @@ LRESULT CALLBACK MainForm::BoxProcedure(HWND box, UINT message, WPARAM wParam, L
     const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
     // The box is drawn whole while typed in, and shortened once left.
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        ShowFromStart(box);
         InvalidateRect(box, nullptr, TRUE);
     }
     return result;

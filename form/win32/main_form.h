@@ -78,6 +78,8 @@ class MainForm {
     // marks and note; then any report, and the keyboard where it goes next.
     void Show(const std::optional<FailureReport>& report = std::nullopt);
     void ShowCaption(int index, const Label& label);
+    // Scrolls a box the keyboard has left back to its first digit.
+    static void ShowFromStart(HWND box);
     // The box's number in the largest size that fits it, or shortened.
     void ShowNumber(int index, const std::wstring& number);
     // The note as the control's tooltip and accessible description.

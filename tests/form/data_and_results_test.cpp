@@ -109,6 +109,20 @@ class DataAndResultsTest : public QObject {
         return file.fileName();
     }
 
+    // The file opened and used with Return, then Ctrl+Shift+H: the How Many
+    // Components window, or null where it did not open.
+    trolvane::HowManyWindow* HowManyAfterUsing(const QString& path) {
+        const bool used = OnDialog<DataWindow>(
+            [&] { form_->OpenFile(path); },
+            [](DataWindow& dialog) { QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); });
+        form_->activateWindow();
+        if (!used || !QTest::qWaitForWindowActive(form_.get())) {
+            return nullptr;
+        }
+        QTest::keyClick(Box(*form_, "v"), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        return form_->findChild<trolvane::HowManyWindow*>();
+    }
+
   private slots:
     // The file dialogs open in the working folder, the test's own,
     // and nothing they remember reaches the user's settings.
@@ -168,14 +182,7 @@ class DataAndResultsTest : public QObject {
     // After a data file, Ctrl+Shift+H shows the rules beside the window, their
     // table and plot copied for a report, the plot drawn where its layout says.
     void howManyComponentsAfterData() {
-        const QString path = File("data.csv", kRawData);
-        QVERIFY(OnDialog<DataWindow>(
-            [&] { form_->OpenFile(path); },
-            [](DataWindow& dialog) { QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); }));
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        QTest::keyClick(Box(*form_, "v"), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
-        auto* window = form_->findChild<trolvane::HowManyWindow*>();
+        auto* window = HowManyAfterUsing(File("data.csv", kRawData));
         QVERIFY(window != nullptr && window->isVisible());
         QCOMPARE(window->windowTitle(), QString("Trolvane: How Many Components"));
         auto* table = window->findChild<QTableWidget*>();
@@ -200,6 +207,27 @@ class DataAndResultsTest : public QObject {
         const QColor drawn = view->grab().toImage().pixelColor(
             QPoint(qRound(first.centre.x), qRound(first.centre.y)));
         QCOMPARE(drawn, QColor(first.fill.red, first.fill.green, first.fill.blue));
+    }
+
+    // Two clusters of three that do not correlate with each other, as
+    // textbooks print them: every rule, the table and the copies, and the
+    // program still running.
+    void howManyComponentsOnBlocksThatDoNotCorrelate() {
+        Type(*form_, "n", "200");
+        auto* window = HowManyAfterUsing(File("blocks.txt",
+                                              "1 .6 .5 0 0 0\n.6 1 .4 0 0 0\n.5 .4 1 0 0 0\n"
+                                              "0 0 0 1 .7 .6\n0 0 0 .7 1 .5\n0 0 0 .6 .5 1\n"));
+        QVERIFY(window != nullptr);
+        QTRY_COMPARE(window->findChild<QTableWidget*>()->rowCount(), 6);
+        const QStringList lines = window->findChild<QPlainTextEdit*>()->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[1], QString("Minimum average partial: keep 2 (fourth powers: 2)"));
+        Button(*window, "Copy Table")->click();
+        QVERIFY(!QGuiApplication::clipboard()->text().contains("nan"));
+        Button(*window, "Copy Plot")->click();
+        QCOMPARE(QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("image/svg+xml"))
+                     .count("<circle"),
+                 6);
     }
 
     void refusedFileLeavesTheWindowAsItWas_data() {

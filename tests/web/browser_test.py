@@ -148,6 +148,17 @@ def open_data_file(driver, path):
     WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "data").get_property("open"))
 
 
+def use_data(driver, text):
+    """Opens the text as a data file and uses it with Return."""
+    used = data_file(text)
+    try:
+        open_data_file(driver, used)
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "data")
+    finally:
+        os.remove(used)
+
+
 def dialog_closed(driver, dialog):
     WebDriverWait(driver, 5).until(lambda d: not d.find_element(By.ID, dialog).get_property("open"))
 
@@ -367,13 +378,7 @@ class English(unittest.TestCase):
         for _ in range(300):
             factors = [cases.gauss(0, 1), cases.gauss(0, 1)]
             lines.append(",".join(f"{factors[i // 3] + cases.gauss(0, 0.7):.3f}" for i in range(6)))
-        used = data_file("\n".join(lines) + "\n")
-        try:
-            open_data_file(driver, used)
-            press(driver, Keys.ENTER)
-            dialog_closed(driver, "data")
-        finally:
-            os.remove(used)
+        use_data(driver, "\n".join(lines) + "\n")
         with_ctrl(driver, "h", shift=True)
         window = driver.find_element(By.ID, "how-many")
         self.assertEqual(driver.find_element(By.ID, "how-many-title").text,
@@ -421,6 +426,27 @@ class English(unittest.TestCase):
         press(driver, Keys.ENTER)
         dialog_closed(driver, "report")
         self.assertEqual(focused(driver), "how-many-setting-1")
+        press(driver, Keys.ESCAPE)
+        dialog_closed(driver, "how-many")
+
+    def test_how_many_components_on_blocks_that_do_not_correlate(self):
+        # Two clusters of three with zeros between them, as textbooks print
+        # them: every rule, the table and the copies.
+        driver = self.driver
+        allow_clipboard(driver, self.site.url)
+        driver.find_element(By.ID, "n").send_keys("200")
+        use_data(driver, "1 .6 .5 0 0 0\n.6 1 .4 0 0 0\n.5 .4 1 0 0 0\n"
+                         "0 0 0 1 .7 .6\n0 0 0 .7 1 .5\n0 0 0 .6 .5 1\n")
+        with_ctrl(driver, "h", shift=True)
+        shown = WebDriverWait(driver, 10).until(lambda d: d.execute_script(
+            "const lines = [...document.querySelectorAll('#how-many-lines p')];"
+            "return lines.length === 6 && !lines[0].parentNode.classList.contains('out-of-date')"
+            " && lines.map((line) => line.textContent)"))
+        self.assertEqual(shown[1], "Minimum average partial: keep 2 (fourth powers: 2)")
+        driver.find_element(By.ID, "how-many-copy-table").click()
+        copied = read_clipboard(driver)
+        self.assertEqual(len(copied.split("\n\n")[0].split("\n")), 7, copied)
+        self.assertNotIn("nan", copied.lower())
         press(driver, Keys.ESCAPE)
         dialog_closed(driver, "how-many")
 

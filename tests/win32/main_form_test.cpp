@@ -356,6 +356,23 @@ TEST_F(Win32Window, BoxesShowTheNumbersTheyHold) {
     for (int k = 1; k <= 3; ++k) {
         EXPECT_TRUE(ShowsItsNumber(Control(Control::eigen, k), false)) << k;
     }
+    // Typed key by key, a box scrolls as it fills; Test leaves each showing its
+    // first digit.
+    const std::pair<::trolvane::Control, const wchar_t*> typed[] = {
+        {Control::n, L"100000"}, {Control::det, L"0.000564063865899769"}};
+    for (const auto& [box, number] : typed) {
+        SetFocus(Control(box));
+        SendMessageW(Control(box), EM_SETSEL, 0, -1);
+        for (const wchar_t* key = number; *key != L'\0'; ++key) {
+            SendMessageW(Control(box), WM_CHAR, *key, 1);
+        }
+    }
+    EXPECT_EQ(Click(Control::Command2), L"");
+    for (const auto& [box, number] : typed) {
+        EXPECT_EQ(Text(Control(box)), number);
+        EXPECT_EQ(SendMessageW(Control(box), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << Utf8(number);
+    }
+    topBoxesShowWhole();
 }
 
 TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
@@ -481,6 +498,32 @@ std::string TwoFactorData() {
         }
     }
     return csv;
+}
+
+// Two clusters of three that do not correlate with each other: every rule,
+// the table and the copies, and the window still running.
+TEST_F(Win32Window, HowManyComponentsOnBlocksThatDoNotCorrelate) {
+    Type(Control::n, L"200");
+    OpenFile(
+        "1 .6 .5 0 0 0\n.6 1 .4 0 0 0\n.5 .4 1 0 0 0\n"
+        "0 0 0 1 .7 .6\n0 0 0 .7 1 .5\n0 0 0 .6 .5 1\n",
+        true);
+    ASSERT_TRUE(PressKeys(true, 'H'));
+    HWND window = FindWindowW(nullptr, Wide(kHowManyTitle).c_str());
+    ASSERT_NE(window, nullptr);
+    HWND lines = GetDlgItem(window, kLinesItem);
+    ASSERT_TRUE(Until([&] { return GetWindowTextLengthW(lines) > 0; }));
+    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 6);
+    EXPECT_NE(Text(lines).find(L"Minimum average partial: keep 2 (fourth powers: 2)"),
+              std::wstring::npos);
+    SendMessageW(GetDlgItem(window, kCopyTableItem), BM_CLICK, 0, 0);
+    EXPECT_EQ(ClipboardText(window).find(L"nan"), std::wstring::npos);
+    SendMessageW(GetDlgItem(window, kCopyPlotItem), BM_CLICK, 0, 0);
+    ASSERT_TRUE(OpenClipboard(window));
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"image/svg+xml")));
+    CloseClipboard();
+    EXPECT_TRUE(IsWindow(form.window()));
+    SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
 TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
