@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -357,8 +358,9 @@ class Window {
         if (pending_->random) {
             random = pending_->random->Summary();
         }
-        rules_.Finish(id, RulesFrom(pending_->numbers, pending_->settings, std::move(random)),
-                      state_);
+        RuleResults rules = RulesFrom(pending_->numbers, pending_->settings, std::move(random));
+        rules.randomFailed = pending_->randomFailed;
+        rules_.Finish(id, std::move(rules), state_);
         pending_.reset();
         return true;
     }
@@ -491,13 +493,20 @@ class Window {
         explicit PendingRules(RulesComputation::Request request)
             : id(request.id), numbers(std::move(request.numbers)), settings(request.settings) {
             if (HasSampleSize(numbers) && settings.sets <= MostRandomDataSets(numbers.p)) {
-                random.emplace(numbers.p, *numbers.n, settings);
+                // What cannot be drawn is said in the rules' lines, never thrown
+                // to the page.
+                try {
+                    random.emplace(numbers.p, *numbers.n, settings);
+                } catch (const std::exception&) {
+                    randomFailed = true;
+                }
             }
         }
         int id;
         RuleNumbers numbers;
         RandomDataSettings settings;
         std::optional<RandomDataInSlices> random;
+        bool randomFailed = false;
     };
 
     FormState state_;
