@@ -548,8 +548,10 @@ struct LineOfTable {
     std::string_view name;
     // Counts: the variable whose pairs they count.
     std::size_t owner = 0;
-    // NextBlock: the names of its columns.
+    // NextBlock: the names of its columns, and the row it begins at, after
+    // the rows a lower triangle leaves empty where it leaves them out.
     std::vector<std::string_view> names;
+    std::size_t firstRow = 0;
     std::string refusal;
 };
 
@@ -588,8 +590,8 @@ class TableBelow {
     std::optional<std::string_view> Expected() const;
     // The variable of that name among the table's columns and rows.
     std::optional<std::size_t> VariableNamed(std::string_view name) const;
-    // Whether the line is followed by the first variable's row.
-    bool HeadsTheRows(std::size_t at) const;
+    // Whether the line is followed by the row of the variable of that name.
+    bool HeadsTheRows(std::size_t at, std::string_view first) const;
     std::optional<std::string> RefusalOfFirstRow(const Row& row, std::size_t nameAt) const;
     std::string TitleOf(const Row& row, std::size_t nameAt) const;
     // The labels of a row, other than its name; an empty cell under a label
@@ -603,7 +605,9 @@ class TableBelow {
     std::vector<SplitLine> Matrix() const;
     Fill FillOfBlocks() const;
     SplitLine StitchedRow(std::size_t i, std::string_view name, Fill fill) const;
-    int MatricesFrom(std::size_t end) const;
+    // Where the matrices after the table's end begin.
+    std::vector<std::size_t> MatricesFrom(std::size_t end) const;
+    std::vector<long long> CountsInMatrixAt(std::size_t at) const;
     std::vector<long long> CountsAround(std::size_t end) const;
     std::string Line(std::size_t at) const { return std::to_string(text_.LineAt(at).number); }
 
@@ -640,15 +644,17 @@ std::optional<std::size_t> TableBelow::VariableNamed(std::string_view name) cons
     return std::nullopt;
 }
 
-bool TableBelow::HeadsTheRows(std::size_t at) const {
+bool TableBelow::HeadsTheRows(std::size_t at, std::string_view first) const {
     const std::optional<std::size_t> below = text_.NextLineAfter(at);
-    if (!below) {
+    // A row holds values or its name alone; more names are another header,
+    // which a title such as R's "n" stands above.
+    const auto names = below ? text_.NamesAt(*below, 0) : std::nullopt;
+    if (!below || (names && names->size() > 1)) {
         return false;
     }
     const std::vector<std::string_view> texts = text_.LeadTexts(*below);
-    return std::any_of(texts.begin(), texts.end(), [&](std::string_view text) {
-        return SameVariable(text, rows_.front().name);
-    });
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](std::string_view text) { return SameVariable(text, first); });
 }
 
 Labels TableBelow::LabelsOf(const Row& row, std::optional<std::size_t> nameAt) {
@@ -746,6 +752,7 @@ LineOfTable TableBelow::ClassifyNames(std::size_t at, std::vector<std::string_vi
         }
     }
     line.what = What::NextBlock;
+    line.firstRow = HeadsTheRows(at, rows_.front().name) ? 0 : columns_.size();
     line.names = std::move(names);
     return line;
 }
@@ -755,8 +762,9 @@ LineOfTable TableBelow::Classify(std::size_t at) {
         return Only(What::Blank);
     }
     if (!rows_.empty()) {
+        // A lower triangle's later blocks may begin at their first column's row.
         if (auto names = text_.NamesAt(at, blocks_.front().header.lead);
-            names && HeadsTheRows(at)) {
+            names && (HeadsTheRows(at, rows_.front().name) || HeadsTheRows(at, names->front()))) {
             return ClassifyNames(at, *std::move(names));
         }
     }
@@ -873,7 +881,9 @@ void TableBelow::Take(std::size_t at, const LineOfTable& line) {
         case What::NextBlock:
             blocks_.push_back({at, {blocks_.front().header.lead, line.names}, columns_.size()});
             columns_.insert(columns_.end(), line.names.begin(), line.names.end());
-            next_ = 0;
+            for (next_ = 0; next_ < line.firstRow; ++next_) {
+                rows_[next_].parts.emplace_back(at, Row{});
+            }
             break;
         default:
             break;
@@ -996,15 +1006,17 @@ std::vector<SplitLine> TableBelow::Matrix() const {
 
 // Each further matrix begins with a header naming the first variable first,
 // or, where it has no header of its own, with the first variable's row.
-int TableBelow::MatricesFrom(std::size_t end) const {
-    int matrices = 1;
+std::vector<std::size_t> TableBelow::MatricesFrom(std::size_t end) const {
+    std::vector<std::size_t> starts;
     bool underNames = false;
     for (std::size_t at = end; at < text_.size(); ++at) {
         if (text_.CellsAt(at).empty()) {
             continue;
         }
         if (const auto names = text_.NamesAt(at, blocks_.front().header.lead)) {
-            matrices += SameVariable(names->front(), columns_.front()) ? 1 : 0;
+            if (SameVariable(names->front(), columns_.front())) {
+                starts.push_back(at);
+            }
             underNames = true;
             continue;
         }
@@ -1012,11 +1024,45 @@ int TableBelow::MatricesFrom(std::size_t end) const {
         const bool firstRow = std::any_of(texts.begin(), texts.end(), [&](std::string_view text) {
             return SameVariable(text, rows_[0].name);
         });
-        matrices +=
-            !underNames && firstRow && HoldsValues(text_.RowAt(at, blocks_[0].header.lead)) ? 1 : 0;
+        if (!underNames && firstRow && HoldsValues(text_.RowAt(at, blocks_[0].header.lead))) {
+            starts.push_back(at);
+        }
         underNames = false;
     }
-    return matrices;
+    return starts;
+}
+
+// The counts of pairs in a matrix titled with a count word, as R prints "n"
+// above them where they differ; none where it is no such matrix.
+std::vector<long long> TableBelow::CountsInMatrixAt(std::size_t at) const {
+    const std::string_view title = at > 0 ? TrimmedLine(text_.LineAt(at - 1).text) : "";
+    const bool countTitle = std::any_of(kCountWords.begin(), kCountWords.end(), [&](auto word) {
+        return AfterCountWord(title, 0, word) == title.size();
+    });
+    std::optional<Header> header = countTitle ? text_.HeaderAt(at) : std::nullopt;
+    if (!header) {
+        return {};
+    }
+    std::optional<CorrelationTable> matrix;
+    try {
+        matrix = TableBelow(text_, at, *std::move(header)).Read();
+    } catch (const DataRefusal&) {
+        return {};
+    }
+    std::vector<long long> counts;
+    for (std::size_t i = 1; matrix && i < matrix->rows.size(); ++i) {
+        const std::vector<Field>& fields = matrix->rows[i].fields;
+        for (std::size_t j = 1; j < fields.size(); ++j) {
+            const std::optional<double> count = Count({Kind::Number, fields[j]}, 1);
+            if (fields[j].kind != Field::Kind::Number || !count) {
+                return {};
+            }
+            if (j != i) {
+                counts.push_back(static_cast<long long>(*count));
+            }
+        }
+    }
+    return counts;
 }
 
 std::vector<long long> TableBelow::CountsAround(std::size_t end) const {
@@ -1057,13 +1103,18 @@ std::optional<CorrelationTable> TableBelow::Read() {
     end = EndOfRows(end);
     CorrelationTable table;
     table.rows = Matrix();
-    const std::vector<long long> counts = CountsAround(end);
+    const std::vector<std::size_t> further = MatricesFrom(end);
+    std::vector<long long> counts = CountsAround(end);
+    for (const std::size_t start : further) {
+        const std::vector<long long> inMatrix = CountsInMatrixAt(start);
+        counts.insert(counts.end(), inMatrix.begin(), inMatrix.end());
+    }
     if (!counts.empty()) {
         const auto [smallest, largest] = std::minmax_element(counts.begin(), counts.end());
         table.cases = *smallest;
         table.casesDiffer = *smallest != *largest;
     }
-    table.matrices = MatricesFrom(end);
+    table.matrices = 1 + static_cast<int>(further.size());
     table.title = title_;
     return table;
 }

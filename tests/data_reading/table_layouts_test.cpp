@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                "   a    b\na  1    .5\nb  .5   1\nc  .25  .125\n     c\na  .25\nb  .125\nc  1\n"},
         Layout{"LowerTriangleInBlocksBySpaces",
                "   a    b\na  1\nb  .5   1\nc  .25  .125\n     c\na\nb\nc  1\n"},
+        Layout{"LowerTriangleWithBlocksFromTheirDiagonal",
+               "   a    b\na  1\nb  .5   1\nc  .25  .125\n     c\nc  1\n"},
         Layout{"UpperTriangleInBlocksByTabs",
                "\ta\tb\na\t1\t.5\nb\t\t1\nc\t\t\n\tc\na\t.25\nb\t.125\nc\t1\n"},
         Layout{"CountGroupedByASpace", AbcBelow("N = 12 345"), 12345},
@@ -112,6 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
         Layout{"CountInADecimalCommaLocale", AbcBelow("N = 12.345"), 12345, "", "", {",", "."}},
         Layout{"CountWithAFractionIsNone", AbcBelow("N = 12.345"), 0},
         Layout{"SampleSizeAboveRsPrintOfIt", AbcBelow("Sample Size\n[1] 30"), 30},
+        Layout{"CountsInAMatrixOfTheirOwn",
+               AbcBelow("") + "n\n   a  b  c\na  30 28 29\nb  28 30 30\nc  29 30 30\n", 28,
+               "The text holds 2 matrices; the first is read."},
         Layout{"LabelOverTheColumnOfNames",
                "Correlation Matrix\nVariable\ta\tb\tc\na\t1\t.5\t.25\nb\t.5\t1\t.125\n"
                "c\t.25\t.125\t1\nNote. Pearson's r\n"},
@@ -154,6 +159,11 @@ INSTANTIATE_TEST_SUITE_P(
                "",
                "Line 5 has a block of columns for d where the rows have c: the blocks of a table "
                "printed in blocks of columns name the variables of its rows, in order."},
+        Layout{"NotSymmetricAcrossBlocks",
+               "   a    b\na  1    .5\nb  .5   1\nc  .4   .125\n     c\na  .25\nb  .125\nc  1\n", 0,
+               "",
+               "The matrix is not symmetric: line 4, column 2 holds .4, but line 6, column 2 "
+               "holds .25."},
         Layout{"BlockWithARowMissing",
                "   a    b\na  1    .5\nb  .5   1\nc  .25  .125\n     c\na  .25\nb  .125\n", 0, "",
                "The block of columns at line 5 has rows for 2 of the 3 variables: each block of a "
