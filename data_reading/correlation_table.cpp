@@ -333,6 +333,17 @@ constexpr std::array<std::string_view, 2> kElisions = {"...", "\xe2\x80\xa6"};
 constexpr std::string_view kControlVariables = "control variable";
 constexpr std::string_view kNoControl = "-none-";
 
+// The label a row has in front of its name, which names the group of rows it
+// stands in ("Kendall's tau_b", a control variable); empty where it has none.
+std::string_view GroupLabelOf(const Row& row, std::size_t nameAt) {
+    for (std::size_t c = 0; c < std::min(nameAt, row.lead.size()); ++c) {
+        if (row.lead[c].kind == Kind::Text) {
+            return row.lead[c].field.text;
+        }
+    }
+    return "";
+}
+
 // A row of correlations as a matrix reads it: its name, then its cells, with
 // 1 for a diagonal left empty or marked with a dash.
 SplitLine CorrelationRow(const Row& row, std::size_t i, std::string_view name, long long number) {
@@ -685,12 +696,16 @@ std::optional<std::string> TableBelow::RefusalOfFirstRow(const Row& row, std::si
         std::any_of(header.begin(), header.begin() + std::ptrdiff_t(lead), [](const Cell& cell) {
             return cell.kind == Kind::Text && StartsWithWords(cell.field.text, kControlVariables);
         });
-    for (std::size_t c = 0; controls && c < nameAt; ++c) {
-        const std::string_view label = row.lead[c].field.text;
-        if (row.lead[c].kind == Kind::Text && !StartsWithWords(label, kNoControl)) {
-            return "This is a table of partial correlations, controlling for " +
-                   std::string(label) + ": Trolvane needs the correlations themselves.";
+    // The correlations controlling for none may come first, and are read.
+    const std::string_view group = GroupLabelOf(row, nameAt);
+    if (controls && !StartsWithWords(group, kNoControl)) {
+        std::string_view control = group;
+        for (std::size_t at = at_ + 1; at < text_.size() && control.empty(); ++at) {
+            control = GroupLabelOf(text_.RowAt(at, lead), nameAt);
         }
+        return "This is a table of partial correlations, controlling for " +
+               (control.empty() ? std::string("other variables") : std::string(control)) +
+               ": Trolvane needs the correlations themselves.";
     }
     for (const std::string_view name : columns_) {
         if (std::find(kElisions.begin(), kElisions.end(), name) != kElisions.end()) {
@@ -703,11 +718,8 @@ std::optional<std::string> TableBelow::RefusalOfFirstRow(const Row& row, std::si
 // A table's title: the label of the group its rows stand in, else the line of
 // text above its header.
 std::string TableBelow::TitleOf(const Row& row, std::size_t nameAt) const {
-    for (std::size_t c = 0; c < nameAt; ++c) {
-        const std::string_view label = row.lead[c].field.text;
-        if (row.lead[c].kind == Kind::Text) {
-            return StartsWithWords(label, kNoControl) ? "" : std::string(label);
-        }
+    if (const std::string_view group = GroupLabelOf(row, nameAt); !group.empty()) {
+        return StartsWithWords(group, kNoControl) ? "" : std::string(group);
     }
     if (at_ == 0) {
         return "";
