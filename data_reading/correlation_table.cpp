@@ -591,6 +591,9 @@ class TableBelow {
     std::optional<CorrelationTable> Read();
 
   private:
+    // Reads the table's rows; the line after them, or none where the header
+    // heads no table.
+    std::optional<std::size_t> ReadRows();
     using What = LineOfTable::What;
 
     LineOfTable Classify(std::size_t at);
@@ -1055,15 +1058,19 @@ std::vector<long long> TableBelow::CountsInMatrixAt(std::size_t at) const {
     if (!header) {
         return {};
     }
-    std::optional<CorrelationTable> matrix;
+    // Only its rows: the matrices after it are the table's to count.
+    TableBelow counted(text_, at, *std::move(header));
     try {
-        matrix = TableBelow(text_, at, *std::move(header)).Read();
+        if (!counted.ReadRows()) {
+            return {};
+        }
     } catch (const DataRefusal&) {
         return {};
     }
+    const std::vector<SplitLine> matrix = counted.Matrix();
     std::vector<long long> counts;
-    for (std::size_t i = 1; matrix && i < matrix->rows.size(); ++i) {
-        const std::vector<Field>& fields = matrix->rows[i].fields;
+    for (std::size_t i = 1; i < matrix.size(); ++i) {
+        const std::vector<Field>& fields = matrix[i].fields;
         for (std::size_t j = 1; j < fields.size(); ++j) {
             const std::optional<double> count = Count({Kind::Number, fields[j]}, 1);
             if (fields[j].kind != Field::Kind::Number || !count) {
@@ -1094,7 +1101,7 @@ std::vector<long long> TableBelow::CountsAround(std::size_t end) const {
     return counts;
 }
 
-std::optional<CorrelationTable> TableBelow::Read() {
+std::optional<std::size_t> TableBelow::ReadRows() {
     std::size_t end = at_ + 1;
     for (; end < text_.size(); ++end) {
         const LineOfTable line = Classify(end);
@@ -1112,11 +1119,18 @@ std::optional<CorrelationTable> TableBelow::Read() {
     if (rows_.empty()) {
         return std::nullopt;
     }
-    end = EndOfRows(end);
+    return EndOfRows(end);
+}
+
+std::optional<CorrelationTable> TableBelow::Read() {
+    const std::optional<std::size_t> end = ReadRows();
+    if (!end) {
+        return std::nullopt;
+    }
     CorrelationTable table;
     table.rows = Matrix();
-    const std::vector<std::size_t> further = MatricesFrom(end);
-    std::vector<long long> counts = CountsAround(end);
+    const std::vector<std::size_t> further = MatricesFrom(*end);
+    std::vector<long long> counts = CountsAround(*end);
     for (const std::size_t start : further) {
         const std::vector<long long> inMatrix = CountsInMatrixAt(start);
         counts.insert(counts.end(), inMatrix.begin(), inMatrix.end());
