@@ -572,11 +572,10 @@ LineOfTable Only(LineOfTable::What what) {
     return line;
 }
 
-[[noreturn]] void RefuseRowOfNoColumn(long long line, std::string_view name) {
-    throw DataRefusal("Line " + std::to_string(line) + " has a row of correlations for " +
-                      std::string(name) +
-                      ", a variable the table's header does not name: a correlation "
-                      "matrix has a column for each variable.");
+std::string RowOfNoColumn(long long line, std::string_view name) {
+    return "Line " + std::to_string(line) + " has a row of correlations for " + std::string(name) +
+           ", a variable the table's header does not name: a correlation matrix has a column for "
+           "each variable.";
 }
 
 // Reads the table under a header: each line below it is classified by what it
@@ -855,7 +854,9 @@ LineOfTable TableBelow::Classify(std::size_t at) {
             // A row of the next table.
             return Only(owner && firstBlock ? What::NextTable : What::End);
         }
-        RefuseRowOfNoColumn(text_.LineAt(at).number, *name);
+        line.what = What::Refusal;
+        line.refusal = RowOfNoColumn(text_.LineAt(at).number, *name);
+        return line;
     }
     // A row without a name or label that holds counts, such as the number of
     // observations under a row of correlations.
@@ -930,7 +931,7 @@ std::size_t TableBelow::EndOfRows(std::size_t end) {
     if (blocks_.size() == 1 && rows_.size() > columns_.size()) {
         const auto& [at, row] = rows_[columns_.size()].parts.front();
         if (HoldsValues(row)) {
-            RefuseRowOfNoColumn(text_.LineAt(at).number, rows_[columns_.size()].name);
+            throw DataRefusal(RowOfNoColumn(text_.LineAt(at).number, rows_[columns_.size()].name));
         }
         // Names alone under a table whole without them are text after it.
         end = at;
@@ -950,8 +951,9 @@ std::size_t TableBelow::EndOfRows(std::size_t end) {
                           " of them: a correlation matrix has a row for each variable.");
     }
     if (rows_.size() > columns_.size()) {
-        RefuseRowOfNoColumn(text_.LineAt(rows_[columns_.size()].parts.front().first).number,
-                            rows_[columns_.size()].name);
+        throw DataRefusal(
+            RowOfNoColumn(text_.LineAt(rows_[columns_.size()].parts.front().first).number,
+                          rows_[columns_.size()].name));
     }
     return end;
 }
