@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "data_reading/text_table.h"
@@ -17,13 +18,19 @@ struct CorrelationTable {
     // where it gives none.
     long long cases = 0;
     bool casesDiffer = false;
+    // How many matrices the text holds one after another, this the first, and
+    // its title where it has one.
+    int matrices = 1;
+    std::string title;
 };
 
 // The correlation table the lines hold, their fields separated as found or by
 // tabs; none where they hold no such table.
-// Raises DataRefusal for a table that is not square: fewer rows of
-// correlations than its header names variables, a row with more correlations
-// than that, or a row for a variable the header does not name.
+// A table printed in blocks of columns is put together into one. Raises
+// DataRefusal for a table that is not square (fewer rows of correlations than
+// its header names variables, a row with more correlations than that, or a
+// row for a variable the header does not name), for blocks that do not fit
+// together, for a table that leaves columns out and for partial correlations.
 std::optional<CorrelationTable> FindCorrelationTable(const std::vector<TextLine>& lines,
                                                      Separator found,
                                                      const NumberFormat& userFormat);

@@ -65,6 +65,15 @@ std::string WhatWasRead(const Variables& variables) {
     return line;
 }
 
+// Why a covariance matrix that looks like correlations was read as covariances.
+std::string DiagonalNote(const Variables::Diagonal& diagonal, const NumberFormat& format) {
+    const std::string smallest = RoundedNumberText(diagonal.smallest, 4, format);
+    const std::string largest = RoundedNumberText(diagonal.largest, 4, format);
+    return "Its diagonal holds " + (smallest == largest ? smallest : smallest + " to " + largest) +
+           ", not 1, while the other values lie between -1 and 1 like correlations: if the "
+           "diagonal holds reliabilities or counts, write 1 there.";
+}
+
 // The determinant as the window writes small numbers, with five significant
 // digits; one too small for a double is written from its logarithm.
 std::string DeterminantText(const DataSummary& summary, const NumberFormat& format) {
@@ -140,6 +149,15 @@ DataSummary Summarise(Variables variables, const NumberFormat& userFormat) {
 std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFormat& format) {
     const Variables& variables = summary.variables;
     std::vector<std::string> lines{WhatWasRead(variables)};
+    if (variables.matrices > 1) {
+        lines.push_back(
+            "The text holds " + std::to_string(variables.matrices) + " matrices; the first" +
+            (variables.firstMatrixTitle.empty() ? "" : ", " + variables.firstMatrixTitle + ",") +
+            " is read.");
+    }
+    if (const auto& diagonal = variables.diagonalOfCorrelations) {
+        lines.push_back(DiagonalNote(*diagonal, format));
+    }
     if (!variables.leftOut.empty()) {
         std::vector<std::string> leftOut;
         for (const LeftOutColumn& column : variables.leftOut) {

@@ -51,9 +51,10 @@ const char* KaiserWord(double kmo);
 // not positive definite, naming its smallest eigenvalue.
 DataSummary Summarise(Variables variables, const NumberFormat& userFormat);
 
-// The lines the data dialog shows, in the user's format: what was read, the
-// columns left out, the variables, det(R), sphericity, KMO, the eigenvalues,
-// and a warning where det(R) is below 0.00001.
+// The lines the data dialog shows, in the user's format: what was read, with
+// a note under it where the text holds several matrices or a diagonal that may
+// not hold variances; the columns left out, the variables, det(R), sphericity,
+// KMO, the eigenvalues, and a warning where det(R) is below 0.00001.
 std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFormat& userFormat);
 
 }  // namespace trolvane

@@ -42,12 +42,21 @@ struct Field {
     std::string_view text;
 };
 
+// Where a field stands in the text: its line's number and its column from 0.
+struct FieldPlace {
+    long long line = 0;
+    std::size_t column = 0;
+};
+
 // A line's fields, with its number in the text and how many columns its
-// fields after the first stand to the right of their place in fields.
+// fields after the first stand to the right of their place in fields. A row
+// put together from several lines, as a table printed in blocks of columns
+// gives it, has each field's place instead.
 struct SplitLine {
     std::vector<Field> fields;
     long long number = 0;
     std::size_t shift = 0;
+    std::vector<FieldPlace> places;
 };
 
 // Splits lines into fields and reads them.

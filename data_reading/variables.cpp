@@ -1,6 +1,7 @@
 #include "data_reading/variables.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -40,12 +41,11 @@ std::string Place(long long line, std::size_t column) {
     return "Line " + std::to_string(line) + ", column " + std::to_string(column + 1);
 }
 
-[[noreturn]] void RefuseCell(long long line, std::size_t column, const Field& field,
-                             const char* where) {
+[[noreturn]] void RefuseCell(const std::string& place, const Field& field, const char* where) {
     if (field.kind == Field::Kind::Missing) {
-        throw DataRefusal(Place(line, column) + where + " holds no number.");
+        throw DataRefusal(place + where + " holds no number.");
     }
-    throw DataRefusal(Place(line, column) + where + " holds \"" + std::string(field.text) +
+    throw DataRefusal(place + where + " holds \"" + std::string(field.text) +
                       "\", which is not a number.");
 }
 
@@ -117,11 +117,9 @@ class MatrixText {
                         double scale) const;
     const Field& FieldAt(std::size_t row, std::size_t column) const;
     std::size_t Cells(std::size_t row) const;
-    long long LineOf(std::size_t row) const { return rows_[first_ + row].number; }
-    // Where the cell in that column of the row stands in its line.
-    std::size_t ShownColumn(std::size_t row, std::size_t column) const {
-        return column + offset_ + rows_[first_ + row].shift;
-    }
+    // Where the cell in that column of the row stands in the text, as a
+    // sentence starts to name it: "Line 3, column 2".
+    std::string PlaceOf(std::size_t row, std::size_t column) const;
     std::vector<std::string> Names() const;
 
     std::vector<SplitLine> rows_;
@@ -138,6 +136,15 @@ std::size_t MatrixText::Cells(std::size_t row) const {
         --cells;
     }
     return cells - std::min(cells, offset_);
+}
+
+std::string MatrixText::PlaceOf(std::size_t row, std::size_t column) const {
+    const SplitLine& line = rows_[first_ + row];
+    const std::size_t at = column + offset_;
+    if (at < line.places.size()) {
+        return Place(line.places[at].line, line.places[at].column);
+    }
+    return Place(line.number, at + line.shift);
 }
 
 const Field& MatrixText::FieldAt(std::size_t row, std::size_t column) const {
@@ -253,7 +260,7 @@ std::optional<Variables> MatrixText::Read() {
         for (std::size_t i = 0; i < p_; ++i) {
             for (std::size_t j = 0; j < p_; ++j) {
                 if (!IsNumber(FieldAt(i, j))) {
-                    RefuseCell(LineOf(i), ShownColumn(i, j), FieldAt(i, j), " of the matrix");
+                    RefuseCell(PlaceOf(i, j), FieldAt(i, j), " of the matrix");
                 }
             }
         }
@@ -273,41 +280,73 @@ std::optional<Variables> MatrixText::Read() {
         }
     }
     bool unitDiagonal = true;
+    bool correlationsOffDiagonal = true;
+    Variables::Diagonal diagonalRange{m[0], m[0]};
     for (std::size_t i = 0; i < p_; ++i) {
         const double diagonal = m[i * p_ + i];
+        diagonalRange = {std::min(diagonalRange.smallest, diagonal),
+                         std::max(diagonalRange.largest, diagonal)};
         if (!(diagonal > 0)) {
             const auto [row, column] = CellAt(*shape, i, i);
-            throw DataRefusal(Place(LineOf(row), ShownColumn(row, column)) + " holds " +
+            throw DataRefusal(PlaceOf(row, column) + " holds " +
                               std::string(FieldAt(row, column).text) +
                               ", but a variance on the diagonal of a matrix is above 0.");
         }
         unitDiagonal = unitDiagonal && diagonal == 1;
         for (std::size_t j = 0; j < i; ++j) {
+            correlationsOffDiagonal = correlationsOffDiagonal && std::fabs(m[i * p_ + j]) <= 1;
             CheckSymmetric(*shape, i, j, m[i * p_ + j], m[j * p_ + i],
                            std::sqrt(diagonal * m[j * p_ + j]));
         }
     }
     variables.kind = unitDiagonal ? DataKind::CorrelationMatrix : DataKind::CovarianceMatrix;
+    if (!unitDiagonal && correlationsOffDiagonal) {
+        variables.diagonalOfCorrelations = diagonalRange;
+    }
     // Of a correlation matrix this keeps its lower triangle and mirrors it.
     variables.correlations = CorrelationsOfCovariances(m, p_);
     return variables;
 }
 
-// Printed matrices are symmetric to their last digit; a little more slack is
-// left for a matrix written with all of a double's digits.
+// A unit in the last digit of a number as written: 0.001 for "0.683", 100
+// for "1.5e3"; 1 for a number without digits after its point.
+double LastDigitUnit(std::string_view text) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const std::size_t point = text.find_first_of(".,");
+    std::size_t decimals = 0;
+    if (point != std::string_view::npos) {
+        while (point + decimals + 1 < text.size() && isDigit(text[point + decimals + 1])) {
+            ++decimals;
+        }
+    }
+    const std::size_t e = text.find_first_of("eE");
+    int exponent = 0;
+    if (e != std::string_view::npos) {
+        const std::string_view digits = text.substr(e + (text.substr(e + 1, 1) == "+" ? 2 : 1));
+        std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+    }
+    return std::pow(10.0, exponent - static_cast<int>(decimals));
+}
+
+// Printed matrices are symmetric to the last digit of the coarser of two cells,
+// as where each column is printed to its own number of digits; a little more
+// slack is left for a matrix written with all of a double's digits.
 void MatrixText::CheckSymmetric(Shape shape, std::size_t i, std::size_t j, double below,
                                 double above, double scale) const {
     constexpr double kSlack = 1e-9;
-    if (std::fabs(below - above) <= kSlack * scale) {
-        return;
-    }
     const auto [row, column] = CellAt(shape, i, j);
     const auto [mirrorRow, mirrorColumn] = CellAt(shape, j, i);
-    throw DataRefusal(
-        "The matrix is not symmetric: " + Lowered(Place(LineOf(row), ShownColumn(row, column))) +
-        " holds " + std::string(FieldAt(row, column).text) + ", but " +
-        Lowered(Place(LineOf(mirrorRow), ShownColumn(mirrorRow, mirrorColumn))) + " holds " +
-        std::string(FieldAt(mirrorRow, mirrorColumn).text) + ".");
+    const double printed = 0.5 * std::max(LastDigitUnit(FieldAt(row, column).text),
+                                          LastDigitUnit(FieldAt(mirrorRow, mirrorColumn).text));
+    // Half a unit is met exactly where one cell rounds the other's 5 away.
+    constexpr double kHalfUnitSlack = 1e-6;
+    if (std::fabs(below - above) <= std::max(kSlack * scale, printed * (1 + kHalfUnitSlack))) {
+        return;
+    }
+    throw DataRefusal("The matrix is not symmetric: " + Lowered(PlaceOf(row, column)) + " holds " +
+                      std::string(FieldAt(row, column).text) + ", but " +
+                      Lowered(PlaceOf(mirrorRow, mirrorColumn)) + " holds " +
+                      std::string(FieldAt(mirrorRow, mirrorColumn).text) + ".");
 }
 
 // Raw data: cases in lines, variables in columns, with an optional header row
@@ -582,6 +621,8 @@ Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat) 
         std::optional<Variables> matrix = MatrixText(std::move(table->rows), true).Read();
         matrix->cases = table->cases;
         matrix->casesDiffer = table->casesDiffer;
+        matrix->matrices = table->matrices;
+        matrix->firstMatrixTitle = std::move(table->title);
         return *std::move(matrix);
     }
     if (matrixRefusal) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,6 +38,18 @@ struct Variables {
     // The number of variables p, and R, p x p, row after row.
     int count = 0;
     std::vector<double> correlations;
+    // Of a text holding several matrices one after another, the first is read:
+    // how many it holds, and the first one's title where it has one.
+    int matrices = 1;
+    std::string firstMatrixTitle;
+    // A covariance matrix whose values off the diagonal all lie between -1 and
+    // 1, as correlations do: the smallest and largest value on its diagonal,
+    // which may hold reliabilities or counts in place of 1.
+    struct Diagonal {
+        double smallest = 0;
+        double largest = 0;
+    };
+    std::optional<Diagonal> diagonalOfCorrelations;
 };
 
 // A text that cannot be read, with the sentence that tells the user why.
