@@ -26,6 +26,7 @@ class Bytes {
   public:
     Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+    // Any number a box can hold: every finite double.
     double Double() {
         std::uint64_t bits = 0;
         for (int i = 0; i < 8; ++i) {
@@ -33,7 +34,7 @@ class Bytes {
         }
         double value;
         std::memcpy(&value, &bits, sizeof value);
-        return value;
+        return std::isfinite(value) ? value : 0;
     }
     // A number in [0, 1) in 1/256 steps.
     double Fraction() { return Byte() / 256.0; }
@@ -98,6 +99,10 @@ void Check(const RuleResults& results) {
         RulesSentence(results, format);
         const ScreePlot plot = LaidOutScreePlot(PlotData(results), {400, 300, 1}, format);
         Require(!plot.description.empty(), "a description of the plot", plot.description);
+        for (const Circle& dot : plot.dots) {
+            Require(std::isfinite(dot.centre.x) && std::isfinite(dot.centre.y),
+                    "every dot where a number is", plot.description);
+        }
     }
 }
 
@@ -118,7 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                   numbers.p);
         const Eigen::VectorXd values =
             Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(r, Eigen::EigenvaluesOnly).eigenvalues();
-        numbers.eigenvalues.assign(values.rbegin(), values.rend());
+        // Eigen gives them the smallest first.
+        numbers.eigenvalues.assign(values.begin(), values.end());
+        std::reverse(numbers.eigenvalues.begin(), numbers.eigenvalues.end());
     } else {
         const int known = 1 + bytes.Byte() % numbers.p;
         for (int k = 0; k < known; ++k) {

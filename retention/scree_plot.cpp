@@ -94,21 +94,33 @@ double TidyMultiple(long long i, double mantissa, int power) {
 std::vector<double> TidyTicks(double lowest, double highest, int maxSteps) {
     lowest = std::min(lowest, 0.0);
     highest = std::max(highest, 0.0);
-    if (highest - lowest <= 0) {
+    // A span this small, subnormal or none, is drawn as one from 0 to 1.
+    if (highest - lowest < 1e-300) {
         highest = 1;
     }
     // A quotient within this of a whole number is that number.
     constexpr double kSlack = 1e-9;
-    for (int power = static_cast<int>(std::floor(std::log10((highest - lowest) / maxSteps)));;
+    // The span halved first, so that values near the largest double do not
+    // overflow it.
+    const double halfSpan = highest / 2 - lowest / 2;
+    for (int power = static_cast<int>(std::floor(std::log10(2 * (halfSpan / maxSteps))));;
          ++power) {
         for (const double mantissa : {1.0, 2.0, 5.0}) {
             const double step = TidyMultiple(1, mantissa, power);
+            // Values so far apart that no step between them is a double.
+            if (!std::isfinite(step)) {
+                return {lowest, highest};
+            }
             const auto first = static_cast<long long>(std::floor(lowest / step + kSlack));
             const auto last = static_cast<long long>(std::ceil(highest / step - kSlack));
             if (last - first <= maxSteps) {
                 std::vector<double> ticks;
                 for (long long i = first; i <= last; ++i) {
                     ticks.push_back(TidyMultiple(i, mantissa, power));
+                }
+                // A tidy tick past the largest double: the values are the ticks.
+                if (!std::isfinite(ticks.front()) || !std::isfinite(ticks.back())) {
+                    return {lowest, highest};
                 }
                 return ticks;
             }
@@ -152,8 +164,9 @@ struct PlotArea {
 
     double Spacing() const { return (right - left) / std::max(count, 1); }
     double X(int component) const { return left + (component - 0.5) * Spacing(); }
+    // Halved first, so that a span near the largest double does not overflow.
     double Y(double value) const {
-        return bottom - (value - lowest) / (highest - lowest) * (bottom - top);
+        return bottom - (value / 2 - lowest / 2) / (highest / 2 - lowest / 2) * (bottom - top);
     }
 };
 

@@ -3,6 +3,8 @@
 // accessible description.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/joined.h"
 #include "retention/scree_plot.h"
 
@@ -58,6 +60,20 @@ TEST(ScreePlot, TicksAndScales) {
                     plot.dots[std::stoul(plot.componentAxis.labels.back().text) - 1].centre.x, 0.5);
         EXPECT_GE(plot.dots.front().centre.y, plot.eigenvalueAxis.ticks.back().from.y - 0.5);
         EXPECT_EQ(plot.kaiser.has_value(), c.largest >= 1);
+    }
+}
+
+// Eigenvalues a box can hold but no correlation matrix has: as far apart as
+// doubles go, or too small for a step between them; every dot where a number is.
+TEST(ScreePlot, EigenvaluesNearTheLimitsOfADouble) {
+    const std::vector<double> cases[] = {{1e308, -1e308}, {1.7e308, 0}, {1e-322, 5e-323}};
+    for (const std::vector<double>& eigenvalues : cases) {
+        const ScreePlot plot = LaidOutScreePlot({eigenvalues, {}}, {640, 400}, kDecimalComma);
+        SCOPED_TRACE(testing::Message() << eigenvalues.front());
+        ASSERT_FALSE(plot.eigenvalueAxis.ticks.empty());
+        for (const Circle& dot : plot.dots) {
+            EXPECT_TRUE(std::isfinite(dot.centre.x) && std::isfinite(dot.centre.y));
+        }
     }
 }
 
