@@ -8,8 +8,8 @@
 
 #include <Eigen/Eigenvalues>
 // Boost.Math in double precision throughout, Owen's T function's own calls of
-// the error function included: promoted to long double they would take twice
-// as long, and long double differs between the editions.
+// the error function included: promoted to long double they took a fifth of
+// the time, and long double is not the same type in every edition.
 #define BOOST_MATH_PROMOTE_DOUBLE_POLICY false
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/owens_t.hpp>
@@ -129,8 +129,9 @@ class PairLikelihood {
 };
 
 // With u = 1 - rho^2 and Q = h^2 - 2 rho h k + k^2, the density is
-// exp(-Q / 2u) / (2 pi sqrt(u)); its derivative in rho is density g with
-// g = (rho + hk) / u - rho Q / u^2, and its second density (g^2 + g').
+// exp(-Q / 2u) / (2 pi sqrt(u)); its derivative in rho is density times g,
+// g = (rho + hk) / u - rho Q / u^2, and its second derivative density times
+// (g^2 + g').
 void PairLikelihood::Corners(double rho) {
     const int r = rows_.categories;
     const int s = columns_.categories;
