@@ -58,7 +58,7 @@ tables <- list(
   "3 x 3, near -1" = matrix(c(0, 1, 40, 1, 35, 0, 45, 1, 0), 3, byrow = TRUE))
 for (name in names(tables)) {
   tab <- tables[[name]]
-  cat(sprintf('{"%s", %d, %d, {%s}, %s},\n', name, nrow(tab), ncol(tab),
+  cat(sprintf('{"%s", %d, {%s}, %s},\n', name, ncol(tab),
               paste(t(tab), collapse = ", "), f(rho(tab))))
 }
 
@@ -71,9 +71,9 @@ for (at in seq(1, 500, by = 20)) cat('"', paste(digits[at:(at + 19)], collapse =
 r <- polychoric(items, correct = 0)$rho
 cat("psych lower:", paste(f(r[lower.tri(r)]), collapse = ", "), "\n")
 cat("polycor A2 A1:", f(polychor(items$A2, items$A1)), " A5 A4:", f(polychor(items$A5, items$A4)), "\n")
-cat("tight lower:", paste(f(sapply(which(lower.tri(r), arr.ind = TRUE)[, 1] * 0 + seq_len(10),
-    function(k) { ij <- which(lower.tri(r), arr.ind = TRUE)[k, ];
-                  rho(table(items[, ij[1]], items[, ij[2]])) })), collapse = ", "), "\n")
+pairs <- which(lower.tri(r), arr.ind = TRUE)
+tight <- apply(pairs, 1, function(ij) rho(table(items[, ij[1]], items[, ij[2]])))
+cat("tight lower:", paste(f(tight), collapse = ", "), "\n")
 
 # Thresholds of a variable whose cumulative proportions are 1/6, 2/6 and 4/6.
 cat("qnorm:", f(qnorm(c(1, 2, 4) / 6)), "\n")
