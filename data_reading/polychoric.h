@@ -74,7 +74,8 @@ struct Polychoric {
 Polychoric PolychoricCorrelations(const OrdinalData& data);
 
 // Smooths a p x p correlation matrix, row after row, that is not positive
-// definite: eigenvalues below 1E-12 are raised to 1E-10, all are rescaled to
+// definite (its smallest eigenvalue below a double's epsilon, 2.2E-16):
+// eigenvalues below 1E-12 are raised to 1E-10, all are rescaled to
 // sum to p, and the matrix rebuilt from them is scaled back to a unit
 // diagonal. Gives the smallest eigenvalue before, or none where R was positive
 // definite and is left as it is.
