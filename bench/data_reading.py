@@ -7,6 +7,12 @@ is built, and by R (read.csv, cor, det, eigen) where R is installed. Times are
 each program's own, without its start-up; peak memory is the native reader's
 above the same program reading nothing.
 
+Then polychoric correlations of questionnaire items: psych's bfi (its 25 items
+over the 2436 complete cases) where R is installed, else items of that shape
+written by bench_data_reading; the matrix natively and under Node.js, one
+permuted data set of parallel analysis, psych's polychoric beside them, and
+one contingency table's correlation from 2 x 2 to 10 x 10.
+
 Usage: data_reading.py [BENCH_BUILD] [NODE_BUILD]
 """
 import os
@@ -35,6 +41,18 @@ seconds <- system.time({
     e <- eigen(r, only.values = TRUE)$values
 })[["elapsed"]]
 cat(seconds, "\\n")
+"""
+
+
+# bfi's items as R has them, and psych's time for their polychoric correlations.
+R_BFI = """
+data(bfi, package = "psych")
+write.csv(na.omit(bfi[, 1:25]), commandArgs(TRUE)[1], row.names = FALSE)
+"""
+R_POLYCHORIC = """
+suppressMessages(library(psych))
+x <- read.csv(commandArgs(TRUE)[1])
+cat(system.time(polychoric(x, correct = 0))[["elapsed"]], "\\n")
 """
 
 
@@ -110,3 +128,32 @@ print(f"(the raw data {runs} times natively, the rest {slow_runs} times each; pe
 if r_version:
     ratio = statistics.median(r_times) / statistics.median(native_raw)
     print(f"R (read.csv, cor, det, eigen) takes {ratio:.1f} x Trolvane's native time on the same CSV")
+
+if r_version:
+    items = os.path.join(folder, "bfi.csv")
+    if not os.path.exists(items):
+        subprocess.run(["Rscript", "-e", R_BFI, items], check=True)
+    source = "bfi, 2436 cases x 25 items"
+else:
+    items = generated("questionnaire", "questionnaire.csv")
+    source = "2436 cases x 25 items answered 1 to 6"
+print()
+print(f"Polychoric correlations of {source}, wall clock, median (range)")
+matrix_times = seconds_of([native, "polychoric", items], runs)
+print(f"{'matrix, native':40s} {spread(matrix_times):>29s}")
+if os.path.exists(node_reader):
+    node = seconds_of(["node", "--no-experimental-fetch", node_reader, "polychoric", items], slow_runs)
+    print(f"{'matrix, Node.js':40s} {spread(node):>29s}  "
+          f"{statistics.median(node) / statistics.median(matrix_times):.1f} x native")
+set_times = seconds_of([native, "permuted", items], runs)
+cores = os.cpu_count()
+print(f"{'one permuted data set, native':40s} {spread(set_times):>29s}  "
+      f"1000 sets on {cores} cores: about {statistics.median(set_times) * 1000 / cores:.1f} s")
+if r_version:
+    psych = seconds_of(["Rscript", "-e", R_POLYCHORIC, items], 1)
+    print(f"{'psych polychoric(correct = 0), R':40s} {spread(psych):>29s}  "
+          f"{statistics.median(psych) / statistics.median(matrix_times):.0f} x native")
+tables = subprocess.run([native, "tables"], capture_output=True, text=True, check=True).stdout
+print("One table's correlation, native: " + ", ".join(
+    f"{size} x {size} {float(micro):.1f} us" for size, micro, _ in
+    (line.split("\t") for line in tables.splitlines())))

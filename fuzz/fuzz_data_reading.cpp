@@ -1,6 +1,8 @@
 // Any bytes as the user's data, pasted or in a file: either refused with a
 // sentence, or read into a summary whose numbers are finite, whose eigenvalues
 // come from the largest down, and which fills the window without an exception.
+// The same bytes as ordered categories: refused by name, or given polychoric
+// correlations that are a correlation matrix.
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data_reading/polychoric.h"
 #include "data_reading/summary.h"
 #include "data_reading/variables.h"
 #include "form/data_dialog.h"
@@ -93,6 +96,53 @@ void CheckPaste(std::string_view bytes, const NumberFormat& format) {
     }
 }
 
+// The bytes as three variables, a third of them each, their values 0 to 11:
+// with more than 10 categories a variable is refused by name; otherwise the
+// polychoric correlations lie in [-1, 1] with a unit diagonal, symmetric and
+// positive definite, and a pair at the boundary is at 0.9999 or -0.9999.
+void CheckPolychoric(std::string_view bytes) {
+    constexpr std::size_t kVariables = 3;
+    RawColumns raw{{"first", "second", "third"}, bytes.size() / kVariables, {}};
+    for (std::size_t at = 0; at < raw.cases * kVariables; ++at) {
+        raw.values.push_back(static_cast<unsigned char>(bytes[at]) % 12);
+    }
+    for (std::size_t v = 0; v < kVariables; ++v) {
+        const auto column = raw.values.begin() + static_cast<std::ptrdiff_t>(v * raw.cases);
+        // The reading refuses a constant variable before any correlation.
+        if (raw.cases < 2 || std::all_of(column, column + static_cast<std::ptrdiff_t>(raw.cases),
+                                         [&](double value) { return value == *column; })) {
+            return;
+        }
+    }
+    OrdinalData data;
+    try {
+        data = OrdinalCategories(raw, NumberFormat{});
+    } catch (const DataRefusal& refusal) {
+        Require(std::string_view(refusal.what()).find("has 1") != std::string_view::npos,
+                "only a variable with 11 or 12 values is refused", bytes);
+        return;
+    }
+    const Polychoric polychoric = PolychoricCorrelations(data);
+    const std::vector<double>& r = polychoric.correlations;
+    Require(r.size() == kVariables * kVariables, "R is p x p", bytes);
+    Require(AllFinite(r), "every polychoric correlation is finite", bytes);
+    int atBoundary = 0;
+    for (std::size_t i = 0; i < kVariables; ++i) {
+        Require(r[i * kVariables + i] == 1, "a unit diagonal", bytes);
+        for (std::size_t j = 0; j < i; ++j) {
+            const double rho = r[i * kVariables + j];
+            Require(rho == r[j * kVariables + i], "R is symmetric", bytes);
+            Require(std::fabs(rho) < 1, "a correlation lies inside (-1, 1)", bytes);
+            atBoundary += std::fabs(rho) == kBoundaryCorrelation ? 1 : 0;
+        }
+    }
+    Require(polychoric.smallestBeforeSmoothing || atBoundary >= polychoric.pairsOutside,
+            "the pairs taken at the boundary are there", bytes);
+    std::vector<double> smoothed = r;
+    Require(!SmoothIfNotPositiveDefinite(static_cast<int>(kVariables), smoothed),
+            "R is positive definite, smoothed where it was not", bytes);
+}
+
 // The file the bytes are opened from, one per fuzzing process, removed at exit.
 class ScratchFile {
   public:
@@ -126,5 +176,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckDialog(OpenDataFile(file, format), accepted, bytes);
         CheckPaste(bytes, format);
     }
+    CheckPolychoric(bytes);
     return 0;
 }

@@ -11,22 +11,10 @@
 #include "engine/run_error.h"
 #include "retention/quantile.h"
 #include "retention/rules.h"
+#include "retention/set_seed.h"
 
 namespace trolvane {
 namespace {
-
-// SplitMix64's step: different inputs give different, well-spread outputs.
-std::uint64_t Mixed(std::uint64_t x) {
-    x += 0x9e3779b97f4a7c15;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111eb;
-    return x ^ (x >> 31);
-}
-
-// The seed of set number `set`'s own Mersenne Twister: Mixed(Mixed(seed) + set).
-std::uint64_t SetSeed(std::uint64_t seed, int set) {
-    return Mixed(Mixed(seed) + static_cast<std::uint64_t>(set));
-}
 
 // What one thread needs to draw a set, made before any thread starts.
 class RandomCorrelations {
