@@ -19,11 +19,16 @@ namespace {
 using Eigen::Index;
 using Eigen::VectorXd;
 
-// The minimiser stops once the projected gradient or F's fall per step is this
-// small, or after this many steps.
-constexpr double kGradientTolerance = 1e-9;
-constexpr double kFallTolerance = 1e-13;
-constexpr int kMostSteps = 1000;
+// How closely the minimiser goes: it stops once the projected gradient or F's
+// fall per step is this small, or after this many steps. Every start is first
+// followed roughly, and only the lowest to the end.
+struct Closeness {
+    double gradient;
+    double fall;
+    int steps;
+};
+constexpr Closeness kRoughly{1e-4, 1e-9, 300};
+constexpr Closeness kClosely{1e-7, 1e-12, 1000};
 // A fit whose last projected gradient is above this has not converged.
 constexpr double kConvergedGradient = 1e-4;
 // Where a fit ends at a bound, this many more starts.
@@ -84,12 +89,12 @@ struct Minimum {
 };
 
 // The lowest F L-BFGS-B reaches from `start`.
-Minimum MinimumFrom(Discrepancy& discrepancy, VectorXd start) {
+Minimum MinimumFrom(Discrepancy& discrepancy, VectorXd start, const Closeness& closeness) {
     LBFGSpp::LBFGSBParam<double> settings;
-    settings.epsilon = kGradientTolerance;
+    settings.epsilon = closeness.gradient;
     settings.epsilon_rel = 0;
-    settings.delta = kFallTolerance;
-    settings.max_iterations = kMostSteps;
+    settings.delta = closeness.fall;
+    settings.max_iterations = closeness.steps;
     LBFGSpp::LBFGSBSolver<double> solver(settings);
     const VectorXd lower = VectorXd::Constant(start.size(), kSmallestUniqueness);
     const VectorXd upper = VectorXd::Ones(start.size());
@@ -97,7 +102,7 @@ Minimum MinimumFrom(Discrepancy& discrepancy, VectorXd start) {
     double f = 0;
     bool stoppedByItsTests = false;
     try {
-        stoppedByItsTests = solver.minimize(discrepancy, start, f, lower, upper) < kMostSteps;
+        stoppedByItsTests = solver.minimize(discrepancy, start, f, lower, upper) < closeness.steps;
     } catch (const std::exception&) {
         // The line search found no lower F along its direction: F is as low
         // as the arithmetic can tell, or the fit has stalled.
@@ -119,14 +124,14 @@ bool AtBound(const VectorXd& uniquenesses) {
 Minimum LowestMinimum(const Eigen::MatrixXd& r, int k, const VectorXd& factanalStart,
                       const VectorXd& previous) {
     Discrepancy discrepancy(r, k);
-    Minimum lowest = MinimumFrom(discrepancy, factanalStart);
+    Minimum lowest = MinimumFrom(discrepancy, factanalStart, kRoughly);
     const auto keepLower = [&](Minimum minimum) {
         if (minimum.objective < lowest.objective) {
             lowest = std::move(minimum);
         }
     };
     if (previous.size() > 0) {
-        keepLower(MinimumFrom(discrepancy, previous));
+        keepLower(MinimumFrom(discrepancy, previous, kRoughly));
     }
     boost::random::mt19937_64 engine(static_cast<std::uint64_t>(k));
     boost::random::uniform_real_distribution<double> uniform(kSmallestUniqueness, 1);
@@ -135,9 +140,9 @@ Minimum LowestMinimum(const Eigen::MatrixXd& r, int k, const VectorXd& factanalS
         for (double& uniqueness : spread) {
             uniqueness = uniform(engine);
         }
-        keepLower(MinimumFrom(discrepancy, spread));
+        keepLower(MinimumFrom(discrepancy, spread, kRoughly));
     }
-    return lowest;
+    return MinimumFrom(discrepancy, lowest.uniquenesses, kClosely);
 }
 
 }  // namespace
