@@ -20,10 +20,12 @@ struct FactorFit {
     double objective = 0;
     // ((p - k)^2 - p - k) / 2.
     double df = 0;
-    // (n - 1 - (2p + 5) / 6 - 2k / 3) F, and its exact upper-tail p on df.
+    // (n - 1 - (2p + 5) / 6 - 2k / 3) F, and its exact upper-tail p on df
+    // (NaN where df <= 0).
     double chiSquare = 0;
     double p = 1;
-    // False where the minimiser stopped before F stopped falling.
+    // False where the minimiser stopped on its step limit or in a line search
+    // with the projected gradient still large.
     bool converged = true;
     // A uniqueness ended at kSmallestUniqueness (a Heywood case).
     bool atBound = false;
@@ -40,7 +42,7 @@ FactorFit FitFactors(int p, double n, const std::vector<double>& correlations, i
                      const std::vector<double>& previous = {});
 
 // The fits of k = 0, 1, ... up to `largest`, or while the df stay positive,
-// each also started from the one before.
+// each also started from the one before; none where p < 2.
 std::vector<FactorFit> FitFactorModels(int p, double n, const std::vector<double>& correlations,
                                        int largest);
 

@@ -100,7 +100,8 @@ Count EmpiricalKaiser(const std::vector<double>& eigenvalues, int p, double n) {
 
 double RmseaLowerBound(double chiSquare, double df, double n) {
     const double upper = (1 + kRmseaConfidence) / 2;
-    if (boost::math::cdf(boost::math::chi_squared(df), chiSquare) <= upper) {
+    // With few cases the corrected statistic can fall below 0.
+    if (chiSquare <= 0 || boost::math::cdf(boost::math::chi_squared(df), chiSquare) <= upper) {
         return 0;
     }
     const double noncentrality =
@@ -125,6 +126,9 @@ SequentialCounts SequentialTests(const std::vector<FactorFit>& fits, double n) {
 }
 
 std::vector<HullPoint> HullPoints(const std::vector<FactorFit>& fits, int parallelAnalysisKeeps) {
+    if (fits.empty()) {
+        throw RunError(ErrorKind::InvalidArgument);
+    }
     const int last = std::min(std::max(parallelAnalysisKeeps + 1, 3), fits.back().factors);
     std::vector<HullPoint> points;
     for (int k = 0; k <= last; ++k) {

@@ -31,7 +31,7 @@ Count EmpiricalKaiser(const std::vector<double>& eigenvalues, int p, double n);
 
 // The lower end of RMSEA's 90 % confidence interval: sqrt(lambda / (df (n - 1))),
 // lambda the noncentrality whose chi-square distribution puts chisq at its
-// 95th percentile, 0 where the central one puts it below.
+// 95th percentile, 0 where the central one puts it below (or chisq <= 0).
 double RmseaLowerBound(double chiSquare, double df, double n);
 
 // What the sequential tests of the models for k = 0, 1, ... keep: by chi-square
@@ -44,7 +44,7 @@ struct SequentialCounts {
     Count rmsea;
     Count aic;
 };
-// `fits` are k = 0, 1, ... in order, from FitFactorModels.
+// `fits` are k = 0, 1, ... in order, from FitFactorModels; RunError if none.
 SequentialCounts SequentialTests(const std::vector<FactorFit>& fits, double n);
 
 // The Hull method needs this many variables.
@@ -59,7 +59,7 @@ struct HullPoint {
 };
 
 // The points for k = 0 to J, J = parallel analysis of factors' count + 1, at
-// least 3 and at most the last of `fits`: CFI_k = 1 - max(chi^2_k - df_k, 0) /
+// least 3 and at most the last of `fits` (RunError if none): CFI_k = 1 - max(chi^2_k - df_k, 0) /
 // max(chi^2_0 - df_0, chi^2_k - df_k, 0), 1 where both are 0.
 std::vector<HullPoint> HullPoints(const std::vector<FactorFit>& fits, int parallelAnalysisKeeps);
 

@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "engine/run_error.h"
 #include "tests/retention/r_factor_fits.h"
 
 namespace trolvane {
@@ -77,6 +78,9 @@ TEST(SequentialTests, KeepBfisFactorsAsR) {
             << "k = " << k;
     }
     EXPECT_EQ(RmseaLowerBound(3, 10, 100), 0);
+    // With few cases the corrected statistic falls below 0.
+    EXPECT_EQ(RmseaLowerBound(-0.5, 10, 12), 0);
+    EXPECT_THROW(SequentialTests({}, 5), RunError);
     // Where the fits end before a test keeps: more than the last k.
     const std::vector<FactorFit> first(fits.begin(), fits.begin() + 8);
     const SequentialCounts few = SequentialTests(first, bfi.n);
