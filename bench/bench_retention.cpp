@@ -1,10 +1,14 @@
 // The rules for how many components to keep: parallel analysis of 1000 random
-// data sets at the sizes users bring, and the minimum average partial. The
-// browser edition's build times the same cases under Node.js, one a run:
-// `bench_retention.js parallel P N RUNS` or `bench_retention.js partial P RUNS`.
+// data sets at the sizes users bring, and the minimum average partial; then
+// bfi's maximum-likelihood factor models for k = 1 to 8, and the factor rules
+// together with its parallel analysis. The browser edition's build times the
+// same cases under Node.js, one a run: `bench_retention.js parallel P N RUNS`,
+// `bench_retention.js partial P RUNS`, `bench_retention.js factors RUNS` or
+// `bench_retention.js rules RUNS`.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +17,9 @@
 #endif
 
 #include "engine/run_error.h"
+#include "retention/factor_rules.h"
 #include "retention/rules.h"
+#include "tests/retention/r_data_sets.h"
 
 namespace {
 
@@ -42,6 +48,31 @@ double PartialCase(int p, const std::vector<double>& r) {
     return MinimumAveragePartial(p, r).squared.front();
 }
 
+// psych's bfi: 25 items, 2436 complete cases, as the tests hold it.
+const RDataSet& Bfi() {
+    return kRDataSets[0];
+}
+
+double FactorModelsCase(const std::vector<double>& r) {
+    return FitFactorModels(Bfi().p, Bfi().n, r, 8).back().objective;
+}
+
+// Parallel analysis with everything the factor rules add to it: the reduced
+// eigenvalues, the empirical Kaiser criterion, every factor model with df left
+// for the sequential tests, and the Hull method.
+int FactorRulesCase(const std::vector<double>& r) {
+    const RDataSet& bfi = Bfi();
+    const std::optional<RandomEigenvalues> random = ParallelAnalysis(bfi.p, bfi.n, {});
+    if (!random) {
+        throw RunError(ErrorKind::InvalidArgument);
+    }
+    const Count factors = AboveRandom(ReducedEigenvalues(bfi.p, r), random->reducedPercentile);
+    const std::vector<FactorFit> fits = FitFactorModels(bfi.p, bfi.n, r, bfi.p);
+    return factors.keep + EmpiricalKaiser(bfi.eigenvalues, bfi.p, bfi.n).keep +
+           SequentialTests(fits, bfi.n).chiSquare.keep +
+           HullKeeps(UpperHull(HullPoints(fits, factors.keep)));
+}
+
 }  // namespace
 
 #ifdef __EMSCRIPTEN__
@@ -59,17 +90,26 @@ double SecondsOf(const Case& run) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const bool parallel = args.size() == 4 && args[0] == "parallel";
-    if (!parallel && !(args.size() == 3 && args[0] == "partial")) {
-        std::fputs("usage: bench_retention parallel P N RUNS | partial P RUNS\n", stderr);
+    const bool partial = args.size() == 3 && args[0] == "partial";
+    const bool bfi = args.size() == 2 && (args[0] == "factors" || args[0] == "rules");
+    if (!parallel && !partial && !bfi) {
+        std::fputs(
+            "usage: bench_retention parallel P N RUNS | partial P RUNS | factors RUNS | "
+            "rules RUNS\n",
+            stderr);
         return 2;
     }
-    const int p = std::stoi(args[1]);
-    const std::vector<double> r = FactorCorrelations(p);
+    const int p = bfi ? Bfi().p : std::stoi(args[1]);
+    const std::vector<double> r = bfi ? Correlations(Bfi()) : FactorCorrelations(p);
     const auto run = [&] {
         if (parallel) {
             ParallelAnalysisCase(p, std::stod(args[2]));
-        } else {
+        } else if (partial) {
             PartialCase(p, r);
+        } else if (args[0] == "factors") {
+            FactorModelsCase(r);
+        } else {
+            FactorRulesCase(r);
         }
     };
     for (double warming = 0; warming < 0.5;) {
@@ -123,6 +163,22 @@ BENCHMARK(MinimumAveragePartialOf)
     ->Arg(500)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+void BfiFactorModels1To8(benchmark::State& state) {
+    const std::vector<double> r = Correlations(Bfi());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FactorModelsCase(r));
+    }
+}
+BENCHMARK(BfiFactorModels1To8)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BfiFactorRulesWithParallelAnalysis(benchmark::State& state) {
+    const std::vector<double> r = Correlations(Bfi());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FactorRulesCase(r));
+    }
+}
+BENCHMARK(BfiFactorRulesWithParallelAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""Parallel analysis of 1000 random data sets and the minimum average partial:
-bench_retention's native times beside the browser edition's code under Node.js
-where it is built, then psych's bfi (2436 cases x 25 variables) against R where
-R is installed, running psych's fa.parallel and the same Wishart route written
-in plain R. Times are each program's own, without its start-up.
+"""Parallel analysis of 1000 random data sets, the minimum average partial, bfi's
+maximum-likelihood factor models for k = 1 to 8 and the factor rules with
+parallel analysis: bench_retention's native times beside the browser edition's
+code under Node.js where it is built, then psych's bfi (2436 cases x 25
+variables) against R where R is installed, running psych's fa.parallel, the
+same Wishart route written in plain R, and factanal for k = 1 to 8. Times are
+each program's own, without its start-up.
 
 Usage: retention.py [BENCH_BUILD] [NODE_BUILD]
 """
@@ -45,6 +47,7 @@ R_CALLS = (
      'invisible(fa.parallel(r, n.obs = n, fa = "pc", n.iter = 1000, plot = FALSE))'),
     ("the same Wishart route in plain R", "invisible(wishart(p, n, 1000))"),
 )
+R_FACTANAL = "for (k in 1:8) factanal(covmat = r, factors = k, n.obs = n)"
 
 
 def native_seconds():
@@ -59,11 +62,15 @@ def native_seconds():
     return {name: statistics.median(seconds) for name, seconds in times.items()}
 
 
+# bench_retention.js's name for each case natively named.
+NODE_CASES = {"ParallelAnalysis1000Sets": "parallel", "MinimumAveragePartialOf": "partial",
+              "BfiFactorModels1To8": "factors", "BfiFactorRulesWithParallelAnalysis": "rules"}
+
+
 def node_seconds(name):
     """The browser edition's median time of the case named as natively."""
     case, *args = name.split("/")
-    command = ["node", "--no-experimental-fetch", node_bench,
-               "parallel" if case.startswith("Parallel") else "partial"]
+    command = ["node", "--no-experimental-fetch", node_bench, NODE_CASES[case]]
     command += [arg.split(":")[1] for arg in args] + [str(slow_runs)]
     return float(subprocess.run(command, capture_output=True, text=True, check=True).stdout)
 
@@ -79,7 +86,7 @@ def r_seconds(call):
 
 times = native_seconds()
 with_node = os.path.exists(node_bench)
-print("Parallel analysis (1000 random data sets) and MAP, wall clock, median")
+print("Parallel analysis (1000 random data sets), MAP and the factor rules, wall clock, median")
 print(f"{'':40s} {'native':>10s}" + (f" {'Node.js':>10s} {'ratio':>7s}" if with_node else ""))
 for name, seconds in times.items():
     line = f"{name:40s} {seconds * 1000:7.1f} ms"
@@ -93,4 +100,10 @@ if shutil.which("Rscript"):
     for what, call in R_CALLS:
         seconds = r_seconds(call)
         print(f"  {what:38s} {seconds * 1000:7.1f} ms, {seconds / bfi:6.1f} x Trolvane's")
+    fits = times["BfiFactorModels1To8"]
+    seconds = r_seconds(R_FACTANAL)
+    print("bfi's maximum-likelihood factor models, k = 1 to 8:")
+    print(f"  {'R factanal':38s} {seconds * 1000:7.1f} ms, {seconds / fits:6.1f} x Trolvane's")
+rules = times["BfiFactorRulesWithParallelAnalysis"] / times["ParallelAnalysis1000Sets/p:25/n:2436"]
+print(f"bfi's factor rules with parallel analysis: {rules:.2f} x parallel analysis alone")
 print(f"(native {runs} runs each, Node.js and R {slow_runs})")

@@ -25,7 +25,8 @@ class RandomCorrelations {
           wishart_(Eigen::MatrixXd::Zero(p, p)),
           solver_(p) {}
 
-    // The eigenvalues of set number `set`, the largest first, into `out`.
+    // The eigenvalues of set number `set`, the largest first, into `out`,
+    // then those of its reduced correlations into the p values after them.
     void Eigenvalues(std::uint64_t seed, int set, double* out);
 
   private:
@@ -57,29 +58,50 @@ void RandomCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) {
         wishart_.col(j).tail(p - j).noalias() =
             factor_.bottomRows(p - j).leftCols(j + 1) * factor_.row(j).head(j + 1).transpose();
     }
+    // (R^-1)_ii = w_ii (W^-1)_ii, and (W^-1)_ii is the squared length of
+    // column i of L^-1.
+    const Eigen::VectorXd inverseDiagonal =
+        wishart_.diagonal().cwiseProduct(factor_.triangularView<Eigen::Lower>()
+                                             .solve(Eigen::MatrixXd::Identity(p, p))
+                                             .colwise()
+                                             .squaredNorm()
+                                             .transpose());
     const Eigen::VectorXd scale = wishart_.diagonal().cwiseSqrt().cwiseInverse();
     wishart_ = scale.asDiagonal() * wishart_ * scale.asDiagonal();
     solver_.compute(wishart_, Eigen::EigenvaluesOnly);
     // Eigen reads the lower triangle only, and gives the smallest first.
     std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out);
+    wishart_.diagonal() = 1 - inverseDiagonal.array().inverse();
+    solver_.compute(wishart_, Eigen::EigenvaluesOnly);
+    std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out + p);
 }
 
-// Per component, the mean and the percentile of the sets' eigenvalues, drawn
-// set after set, each set's side by side.
-RandomEigenvalues Summarised(const std::vector<double>& drawn, std::size_t components,
-                             double percentile) {
-    const std::size_t sets = drawn.size() / components;
-    RandomEigenvalues random;
-    std::vector<double> component(sets);
-    for (std::size_t i = 0; i < components; ++i) {
+// The mean and the percentile of each of `values` values side by side, drawn
+// set after set `stride` apart, from `first` on.
+void Summarise(const std::vector<double>& drawn, std::size_t first, std::size_t values,
+               std::size_t stride, double percentile, std::vector<double>& means,
+               std::vector<double>& percentiles) {
+    const std::size_t sets = drawn.size() / stride;
+    std::vector<double> value(sets);
+    for (std::size_t i = first; i < first + values; ++i) {
         double sum = 0;
         for (std::size_t set = 0; set < sets; ++set) {
-            component[set] = drawn[set * components + i];
-            sum += component[set];
+            value[set] = drawn[set * stride + i];
+            sum += value[set];
         }
-        random.mean.push_back(sum / static_cast<double>(sets));
-        random.percentile.push_back(Quantile(component, percentile / 100));
+        means.push_back(sum / static_cast<double>(sets));
+        percentiles.push_back(Quantile(value, percentile / 100));
     }
+}
+
+// Per component, the mean and the percentile of the sets' eigenvalues and of
+// their reduced eigenvalues, drawn set after set, each set's side by side.
+RandomEigenvalues Summarised(const std::vector<double>& drawn, std::size_t components,
+                             double percentile) {
+    RandomEigenvalues random;
+    Summarise(drawn, 0, components, 2 * components, percentile, random.mean, random.percentile);
+    Summarise(drawn, components, components, 2 * components, percentile, random.reducedMean,
+              random.reducedPercentile);
     return random;
 }
 
@@ -106,8 +128,9 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
     CheckDrawable(p, n, settings);
     const auto components = static_cast<std::size_t>(p);
     const auto sets = static_cast<std::size_t>(settings.sets);
-    // Set after set, each set's eigenvalues side by side.
-    std::vector<double> drawn(sets * components);
+    // Set after set, each set's eigenvalues and reduced eigenvalues side by
+    // side.
+    std::vector<double> drawn(sets * 2 * components);
     std::atomic<int> nextSet{0};
     const auto draw = [&](RandomCorrelations& random) {
         for (int set = nextSet++; set < settings.sets; set = nextSet++) {
@@ -115,7 +138,7 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
                 return;
             }
             random.Eigenvalues(settings.seed, set,
-                               &drawn[static_cast<std::size_t>(set) * components]);
+                               &drawn[static_cast<std::size_t>(set) * 2 * components]);
             if (progress) {
                 ++progress->setsDone;
             }
@@ -152,24 +175,24 @@ RandomDataInSlices::RandomDataInSlices(int p, double n, const RandomDataSettings
     : settings_(settings) {
     CheckDrawable(p, n, settings);
     workspace_ = std::make_unique<Workspace>(
-        p, n, static_cast<std::size_t>(settings.sets) * static_cast<std::size_t>(p));
+        p, n, static_cast<std::size_t>(settings.sets) * 2 * static_cast<std::size_t>(p));
 }
 
 RandomDataInSlices::~RandomDataInSlices() = default;
 
 bool RandomDataInSlices::Draw(int sets) {
-    const auto components = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets);
+    const auto values = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets);
     for (const int last = std::min(setsDone_ + sets, settings_.sets); setsDone_ < last;
          ++setsDone_) {
         workspace_->random.Eigenvalues(
             settings_.seed, setsDone_,
-            &workspace_->drawn[static_cast<std::size_t>(setsDone_) * components]);
+            &workspace_->drawn[static_cast<std::size_t>(setsDone_) * values]);
     }
     return setsDone_ == settings_.sets;
 }
 
 RandomEigenvalues RandomDataInSlices::Summary() const {
-    const auto components = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets);
+    const auto components = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets) / 2;
     return Summarised(workspace_->drawn, components, settings_.percentile);
 }
 

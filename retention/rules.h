@@ -23,10 +23,14 @@ struct RandomDataSettings {
 };
 
 // Per component, the largest first: the mean and the percentile of the
-// eigenvalues of the random data sets' correlation matrices.
+// eigenvalues of the random data sets' correlation matrices, and of their
+// reduced correlation matrices (each set's squared multiple correlations on
+// the diagonal), which parallel analysis of factors compares against.
 struct RandomEigenvalues {
     std::vector<double> mean;
     std::vector<double> percentile;
+    std::vector<double> reducedMean;
+    std::vector<double> reducedPercentile;
 };
 
 // Where a long computation is: the window reads it for its progress, and sets

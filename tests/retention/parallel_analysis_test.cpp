@@ -20,11 +20,12 @@ constexpr int kN = 40;
 constexpr int kSets = 4000;
 
 // The eigenvalues of the correlations of kN cases of kP standard normals, set
-// after set, each set's the largest first.
+// after set, each set's the largest first, then those of the same correlations
+// with their squared multiple correlations on the diagonal.
 std::vector<std::vector<double>> SimulatedEigenvalues() {
     boost::random::mt19937_64 engine(20240601);
     boost::random::normal_distribution<double> normal;
-    std::vector<std::vector<double>> byComponent(kP);
+    std::vector<std::vector<double>> byComponent(2 * kP);
     Eigen::MatrixXd data(kN, kP);
     for (int set = 0; set < kSets; ++set) {
         for (double& x : data.reshaped()) {
@@ -33,15 +34,23 @@ std::vector<std::vector<double>> SimulatedEigenvalues() {
         const Eigen::MatrixXd centred = data.rowwise() - data.colwise().mean();
         const Eigen::MatrixXd products = centred.transpose() * centred;
         const Eigen::VectorXd scale = products.diagonal().cwiseSqrt().cwiseInverse();
+        Eigen::MatrixXd r = scale.asDiagonal() * products * scale.asDiagonal();
         const Eigen::VectorXd values =
-            Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(
-                scale.asDiagonal() * products * scale.asDiagonal(), Eigen::EigenvaluesOnly)
-                .eigenvalues();
+            Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(r, Eigen::EigenvaluesOnly).eigenvalues();
+        r.diagonal() = 1 - r.inverse().diagonal().array().inverse();
+        const Eigen::VectorXd reduced =
+            Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(r, Eigen::EigenvaluesOnly).eigenvalues();
         for (int i = 0; i < kP; ++i) {
             byComponent[static_cast<std::size_t>(i)].push_back(values(kP - 1 - i));
+            byComponent[static_cast<std::size_t>(kP + i)].push_back(reduced(kP - 1 - i));
         }
     }
     return byComponent;
+}
+
+std::vector<double> Joined(std::vector<double> first, const std::vector<double>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
 }
 
 TEST(ParallelAnalysis, AgreesWithRandomDataWithinMonteCarloError) {
@@ -50,21 +59,23 @@ TEST(ParallelAnalysis, AgreesWithRandomDataWithinMonteCarloError) {
     const std::optional<RandomEigenvalues> drawn = ParallelAnalysis(kP, kN, settings);
     ASSERT_TRUE(drawn);
     std::vector<std::vector<double>> simulated = SimulatedEigenvalues();
-    for (std::size_t i = 0; i < kP; ++i) {
+    const std::vector<double> mean = Joined(drawn->mean, drawn->reducedMean);
+    const std::vector<double> percentile = Joined(drawn->percentile, drawn->reducedPercentile);
+    for (std::size_t i = 0; i < 2 * kP; ++i) {
         std::vector<double>& values = simulated[i];
-        double mean = 0;
+        double average = 0;
         double squares = 0;
         for (const double value : values) {
-            mean += value / kSets;
+            average += value / kSets;
             squares += value * value / kSets;
         }
         // Both estimates err; four standard errors of their difference.
         const double spread = std::sqrt(2.0 / kSets) * 4;
-        EXPECT_NEAR(drawn->mean[i], mean, spread * std::sqrt(squares - mean * mean)) << i;
+        EXPECT_NEAR(mean[i], average, spread * std::sqrt(squares - average * average)) << i;
         // A percentile's standard error: sqrt(q (1 - q) / N) over the density there.
         const double q = 0.95;
         const double width = Quantile(values, q + 0.02) - Quantile(values, q - 0.02);
-        EXPECT_NEAR(drawn->percentile[i], Quantile(values, q),
+        EXPECT_NEAR(percentile[i], Quantile(values, q),
                     spread * std::sqrt(q * (1 - q)) * width / 0.04)
             << i;
     }
@@ -86,8 +97,11 @@ TEST(ParallelAnalysis, GivesTheSameNumbersOnOneAndTwoThreadsAndInSlices) {
     ASSERT_TRUE(one && two);
     EXPECT_EQ(one->mean, two->mean);
     EXPECT_EQ(one->percentile, two->percentile);
+    EXPECT_EQ(one->reducedMean, two->reducedMean);
+    EXPECT_EQ(one->reducedPercentile, two->reducedPercentile);
     EXPECT_EQ(slices.Summary().mean, one->mean);
     EXPECT_EQ(slices.Summary().percentile, one->percentile);
+    EXPECT_EQ(slices.Summary().reducedPercentile, one->reducedPercentile);
     EXPECT_EQ(progress.setsDone, 300);
     // The same draws in every edition: the Linux edition's numbers, which only
     // the last bits of the arithmetic may change.

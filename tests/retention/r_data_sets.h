@@ -34,6 +34,19 @@ struct RDataSet {
     int parallelAnalysis;
 };
 
+// R itself, p x p, row after row.
+inline std::vector<double> Correlations(const RDataSet& set) {
+    const auto p = static_cast<std::size_t>(set.p);
+    std::vector<double> r(p * p, 1.0);
+    std::size_t at = 0;
+    for (std::size_t j = 0; j < p; ++j) {
+        for (std::size_t i = j + 1; i < p; ++i) {
+            r[i * p + j] = r[j * p + i] = set.lower[at++];
+        }
+    }
+    return r;
+}
+
 // Test names and failures show the data set by its name.
 inline void PrintTo(const RDataSet& set, std::ostream* out) {
     *out << set.name;

@@ -14,18 +14,6 @@
 namespace trolvane {
 namespace {
 
-std::vector<double> Correlations(const RDataSet& set) {
-    const auto p = static_cast<std::size_t>(set.p);
-    std::vector<double> r(p * p, 1.0);
-    std::size_t at = 0;
-    for (std::size_t j = 0; j < p; ++j) {
-        for (std::size_t i = j + 1; i < p; ++i) {
-            r[i * p + j] = r[j * p + i] = set.lower[at++];
-        }
-    }
-    return r;
-}
-
 void ExpectClose(const std::vector<double>& actual, const std::vector<double>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t m = 0; m < actual.size(); ++m) {
