@@ -62,7 +62,9 @@ double FactorModelsCase(const std::vector<double>& r) {
 // for the sequential tests, and the Hull method.
 int FactorRulesCase(const std::vector<double>& r) {
     const RDataSet& bfi = Bfi();
-    const std::optional<RandomEigenvalues> random = ParallelAnalysis(bfi.p, bfi.n, {});
+    RandomDataSettings settings;
+    settings.reduced = true;
+    const std::optional<RandomEigenvalues> random = ParallelAnalysis(bfi.p, bfi.n, settings);
     if (!random) {
         throw RunError(ErrorKind::InvalidArgument);
     }

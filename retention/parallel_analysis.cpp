@@ -19,18 +19,21 @@ namespace {
 // What one thread needs to draw a set, made before any thread starts.
 class RandomCorrelations {
   public:
-    RandomCorrelations(int p, double n)
+    RandomCorrelations(int p, double n, bool reduced)
         : n_(n),
+          reduced_(reduced),
           factor_(Eigen::MatrixXd::Zero(p, p)),
           wishart_(Eigen::MatrixXd::Zero(p, p)),
           solver_(p) {}
 
     // The eigenvalues of set number `set`, the largest first, into `out`,
-    // then those of its reduced correlations into the p values after them.
+    // then, where asked, those of its reduced correlations into the p values
+    // after them.
     void Eigenvalues(std::uint64_t seed, int set, double* out);
 
   private:
     double n_;
+    bool reduced_;
     Eigen::MatrixXd factor_;
     Eigen::MatrixXd wishart_;
     Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver_;
@@ -59,21 +62,27 @@ void RandomCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) {
             factor_.bottomRows(p - j).leftCols(j + 1) * factor_.row(j).head(j + 1).transpose();
     }
     // (R^-1)_ii = w_ii (W^-1)_ii, and (W^-1)_ii is the squared length of
-    // column i of L^-1.
-    const Eigen::VectorXd inverseDiagonal =
-        wishart_.diagonal().cwiseProduct(factor_.triangularView<Eigen::Lower>()
-                                             .solve(Eigen::MatrixXd::Identity(p, p))
-                                             .colwise()
-                                             .squaredNorm()
-                                             .transpose());
+    // column i of L^-1: taken before W is scaled, where the reduced
+    // eigenvalues are asked for.
+    Eigen::VectorXd inverseDiagonal;
+    if (reduced_) {
+        inverseDiagonal =
+            wishart_.diagonal().cwiseProduct(factor_.triangularView<Eigen::Lower>()
+                                                 .solve(Eigen::MatrixXd::Identity(p, p))
+                                                 .colwise()
+                                                 .squaredNorm()
+                                                 .transpose());
+    }
     const Eigen::VectorXd scale = wishart_.diagonal().cwiseSqrt().cwiseInverse();
     wishart_ = scale.asDiagonal() * wishart_ * scale.asDiagonal();
     solver_.compute(wishart_, Eigen::EigenvaluesOnly);
     // Eigen reads the lower triangle only, and gives the smallest first.
     std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out);
-    wishart_.diagonal() = 1 - inverseDiagonal.array().inverse();
-    solver_.compute(wishart_, Eigen::EigenvaluesOnly);
-    std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out + p);
+    if (reduced_) {
+        wishart_.diagonal() = 1 - inverseDiagonal.array().inverse();
+        solver_.compute(wishart_, Eigen::EigenvaluesOnly);
+        std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out + p);
+    }
 }
 
 // The mean and the percentile of each of `values` values side by side, drawn
@@ -94,14 +103,25 @@ void Summarise(const std::vector<double>& drawn, std::size_t first, std::size_t 
     }
 }
 
-// Per component, the mean and the percentile of the sets' eigenvalues and of
-// their reduced eigenvalues, drawn set after set, each set's side by side.
-RandomEigenvalues Summarised(const std::vector<double>& drawn, std::size_t components,
-                             double percentile) {
+// How many values each set draws: p eigenvalues, and p reduced ones where
+// they are asked for.
+std::size_t ValuesPerSet(int p, const RandomDataSettings& settings) {
+    return static_cast<std::size_t>(p) * (settings.reduced ? 2 : 1);
+}
+
+// Per component, the mean and the percentile of the sets' eigenvalues and,
+// where drawn, of their reduced eigenvalues, drawn set after set, each set's
+// side by side.
+RandomEigenvalues Summarised(const std::vector<double>& drawn, int p,
+                             const RandomDataSettings& settings) {
+    const auto components = static_cast<std::size_t>(p);
+    const std::size_t stride = ValuesPerSet(p, settings);
     RandomEigenvalues random;
-    Summarise(drawn, 0, components, 2 * components, percentile, random.mean, random.percentile);
-    Summarise(drawn, components, components, 2 * components, percentile, random.reducedMean,
-              random.reducedPercentile);
+    Summarise(drawn, 0, components, stride, settings.percentile, random.mean, random.percentile);
+    if (settings.reduced) {
+        Summarise(drawn, components, components, stride, settings.percentile, random.reducedMean,
+                  random.reducedPercentile);
+    }
     return random;
 }
 
@@ -126,19 +146,17 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
                                                   const RandomDataSettings& settings,
                                                   Progress* progress) {
     CheckDrawable(p, n, settings);
-    const auto components = static_cast<std::size_t>(p);
-    const auto sets = static_cast<std::size_t>(settings.sets);
-    // Set after set, each set's eigenvalues and reduced eigenvalues side by
+    const std::size_t values = ValuesPerSet(p, settings);
+    // Set after set, each set's eigenvalues (and reduced eigenvalues) side by
     // side.
-    std::vector<double> drawn(sets * 2 * components);
+    std::vector<double> drawn(static_cast<std::size_t>(settings.sets) * values);
     std::atomic<int> nextSet{0};
     const auto draw = [&](RandomCorrelations& random) {
         for (int set = nextSet++; set < settings.sets; set = nextSet++) {
             if (progress && progress->cancelled) {
                 return;
             }
-            random.Eigenvalues(settings.seed, set,
-                               &drawn[static_cast<std::size_t>(set) * 2 * components]);
+            random.Eigenvalues(settings.seed, set, &drawn[static_cast<std::size_t>(set) * values]);
             if (progress) {
                 ++progress->setsDone;
             }
@@ -148,7 +166,7 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
     std::vector<RandomCorrelations> workspaces;
     workspaces.reserve(static_cast<std::size_t>(threads));
     for (int t = 0; t < threads; ++t) {
-        workspaces.emplace_back(p, n);
+        workspaces.emplace_back(p, n, settings.reduced);
     }
     std::vector<std::thread> others;
     for (std::size_t t = 1; t < workspaces.size(); ++t) {
@@ -161,12 +179,16 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
     if (progress && progress->cancelled) {
         return std::nullopt;
     }
-    return Summarised(drawn, components, settings.percentile);
+    return Summarised(drawn, p, settings);
 }
 
 // What the slices draw into, kept between them.
 struct RandomDataInSlices::Workspace {
-    Workspace(int p, double n, std::size_t values) : random(p, n), drawn(values) {}
+    Workspace(int p, double n, const RandomDataSettings& settings)
+        : p(p),
+          random(p, n, settings.reduced),
+          drawn(static_cast<std::size_t>(settings.sets) * ValuesPerSet(p, settings)) {}
+    int p;
     RandomCorrelations random;
     std::vector<double> drawn;
 };
@@ -174,14 +196,13 @@ struct RandomDataInSlices::Workspace {
 RandomDataInSlices::RandomDataInSlices(int p, double n, const RandomDataSettings& settings)
     : settings_(settings) {
     CheckDrawable(p, n, settings);
-    workspace_ = std::make_unique<Workspace>(
-        p, n, static_cast<std::size_t>(settings.sets) * 2 * static_cast<std::size_t>(p));
+    workspace_ = std::make_unique<Workspace>(p, n, settings);
 }
 
 RandomDataInSlices::~RandomDataInSlices() = default;
 
 bool RandomDataInSlices::Draw(int sets) {
-    const auto values = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets);
+    const std::size_t values = ValuesPerSet(workspace_->p, settings_);
     for (const int last = std::min(setsDone_ + sets, settings_.sets); setsDone_ < last;
          ++setsDone_) {
         workspace_->random.Eigenvalues(
@@ -192,8 +213,7 @@ bool RandomDataInSlices::Draw(int sets) {
 }
 
 RandomEigenvalues RandomDataInSlices::Summary() const {
-    const auto components = workspace_->drawn.size() / static_cast<std::size_t>(settings_.sets) / 2;
-    return Summarised(workspace_->drawn, components, settings_.percentile);
+    return Summarised(workspace_->drawn, workspace_->p, settings_);
 }
 
 }  // namespace trolvane

@@ -20,12 +20,16 @@ struct RandomDataSettings {
     // How many threads draw the sets: 0 for one per core. The numbers are the
     // same on any number; the browser edition always draws on one.
     int threads = 0;
+    // Whether each set's reduced eigenvalues are drawn too, for parallel
+    // analysis of factors: twice the work and the memory.
+    bool reduced = false;
 };
 
 // Per component, the largest first: the mean and the percentile of the
 // eigenvalues of the random data sets' correlation matrices, and of their
 // reduced correlation matrices (each set's squared multiple correlations on
-// the diagonal), which parallel analysis of factors compares against.
+// the diagonal), which parallel analysis of factors compares against; those
+// are empty unless the settings ask for them.
 struct RandomEigenvalues {
     std::vector<double> mean;
     std::vector<double> percentile;

@@ -89,7 +89,9 @@ TEST(SequentialTests, KeepBfisFactorsAsR) {
     EXPECT_EQ(few.aic, (Count{7, false}));
     // Parallel analysis of factors keeps 8 against the same 1000 random data
     // sets as parallel analysis, at their 95th percentile; the Hull method 5.
-    const RandomEigenvalues random = *ParallelAnalysis(bfi.p, bfi.n, {});
+    RandomDataSettings settings;
+    settings.reduced = true;
+    const RandomEigenvalues random = *ParallelAnalysis(bfi.p, bfi.n, settings);
     const Count factors = AboveRandom(ReducedEigenvalues(bfi.p, r), random.reducedPercentile);
     EXPECT_EQ(factors, (Count{8, false}));
     EXPECT_EQ(HullKeeps(UpperHull(HullPoints(fits, factors.keep))), 5);

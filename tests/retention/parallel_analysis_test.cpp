@@ -56,6 +56,7 @@ std::vector<double> Joined(std::vector<double> first, const std::vector<double>&
 TEST(ParallelAnalysis, AgreesWithRandomDataWithinMonteCarloError) {
     RandomDataSettings settings;
     settings.sets = kSets;
+    settings.reduced = true;
     const std::optional<RandomEigenvalues> drawn = ParallelAnalysis(kP, kN, settings);
     ASSERT_TRUE(drawn);
     std::vector<std::vector<double>> simulated = SimulatedEigenvalues();
@@ -86,6 +87,7 @@ TEST(ParallelAnalysis, GivesTheSameNumbersOnOneAndTwoThreadsAndInSlices) {
     settings.sets = 300;
     settings.seed = 7;
     settings.threads = 1;
+    settings.reduced = true;
     Progress progress;
     const std::optional<RandomEigenvalues> one = ParallelAnalysis(25, 2436, settings, &progress);
     settings.threads = 2;

@@ -64,13 +64,14 @@ std::vector<const Element*> Named(const std::vector<Element>& elements, const st
 }
 
 TEST(ScreePlotSvg, ReadBack) {
-    std::vector<double> percentile;
+    RandomEigenvalues random;
+    std::vector<double>& percentile = random.percentile;
     for (int i = 0; i < 25; ++i) {
         percentile.push_back(1.2 - 0.35 * i / 24);
     }
     const NumberFormat decimalComma{",", "."};
     const std::string svg =
-        ScreePlotSvg(LaidOutScreePlot({kBfi, {{}, percentile}, 95, 5}, {640, 400}, decimalComma));
+        ScreePlotSvg(LaidOutScreePlot({kBfi, random, 95, 5}, {640, 400}, decimalComma));
     const std::vector<Element> elements = Elements(svg);
     ASSERT_FALSE(elements.empty());
     EXPECT_EQ(elements.front().attributes.at("viewBox"), "0 0 640 400");

@@ -22,6 +22,13 @@ std::vector<double> Descending(int count, double largest) {
     return values;
 }
 
+// Random data that give only their percentiles, as the plot draws them.
+RandomEigenvalues RandomPercentiles(std::vector<double> percentile) {
+    RandomEigenvalues random;
+    random.percentile = std::move(percentile);
+    return random;
+}
+
 std::string Labels(const Axis& axis) {
     std::vector<std::string> texts;
     for (const Text& label : axis.labels) {
@@ -78,7 +85,7 @@ TEST(ScreePlot, EigenvaluesNearTheLimitsOfADouble) {
 }
 
 TEST(ScreePlot, TwiceTheScaleIsTheSamePlotTwiceAsLarge) {
-    const ScreePlotData data{Descending(25, 5.134), {{}, Descending(25, 1.2)}, 95, 5};
+    const ScreePlotData data{Descending(25, 5.134), RandomPercentiles(Descending(25, 1.2)), 95, 5};
     const ScreePlot single = LaidOutScreePlot(data, {640, 400, 1}, {});
     const ScreePlot twice = LaidOutScreePlot(data, {1280, 800, 2}, {});
     ASSERT_EQ(single.dots.size(), twice.dots.size());
@@ -93,7 +100,7 @@ TEST(ScreePlot, TwiceTheScaleIsTheSamePlotTwiceAsLarge) {
 TEST(ScreePlot, DotsOfTheKeptComponentsAreFilled) {
     for (const int kept : {0, 3, 25, 40}) {
         const ScreePlot plot = LaidOutScreePlot(
-            {Descending(25, 5), {{}, Descending(25, 1.2)}, 95, kept}, {640, 400}, {});
+            {Descending(25, 5), RandomPercentiles(Descending(25, 1.2)), 95, kept}, {640, 400}, {});
         for (std::size_t i = 0; i < plot.dots.size(); ++i) {
             const Circle& dot = plot.dots[i];
             EXPECT_EQ(dot.fill == dot.stroke.colour, static_cast<int>(i) < kept)
@@ -117,7 +124,7 @@ TEST(ScreePlot, PercentileOrdinals) {
 
 TEST(ScreePlot, DescriptionAndLegend) {
     const std::vector<double> bfi{5.134311, 2.751887, 0.8395, 0.262539};
-    const RandomEigenvalues random{{}, {1.2, 1.1, 1.0, 0.9}};
+    const RandomEigenvalues random = RandomPercentiles({1.2, 1.1, 1.0, 0.9});
     const struct {
         ScreePlotData data;
         NumberFormat format;
