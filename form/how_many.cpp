@@ -26,6 +26,16 @@ bool IsWhole(double value) {
     return std::floor(value) == value;
 }
 
+// The number of variables the boxes hold, where it is a whole number from 1 to
+// the most the rules are computed for.
+std::optional<int> VariablesForRules(const FormState& form) {
+    const std::optional<double> p = BoxNumber(form, form.v);
+    if (!p || !IsWhole(*p) || *p < 1 || *p > kMostVariablesForRules) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*p);
+}
+
 // The typed rows' eigenvalues, up to the first row without a number.
 std::vector<double> TypedEigenvalues(const FormState& form) {
     std::vector<double> eigenvalues;
@@ -113,7 +123,7 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
     std::string needsRandom = "needs the sample size";
     if (results.randomFailed) {
         needsRandom = kCannotBeComputed;
-    } else if (HasSampleSize(numbers) && settings.sets > MostRandomDataSets(numbers.p)) {
+    } else if (HasSampleSize(numbers) && !DrawsRandomData(numbers, settings)) {
         needsRandom = "needs at most " + NumberText(MostRandomDataSets(numbers.p), format) +
                       " random data sets for " + NumberText(numbers.p, format) + " variables";
     }
@@ -204,9 +214,11 @@ int MostRandomDataSets(int p) {
 }
 
 int MostRandomDataSets(const FormState& form) {
-    const std::optional<double> p = BoxNumber(form, form.v);
-    return MostRandomDataSets(
-        p && IsWhole(*p) && *p >= 1 && *p <= kMostVariablesForRules ? static_cast<int>(*p) : 0);
+    return MostRandomDataSets(VariablesForRules(form).value_or(0));
+}
+
+bool DrawsRandomData(const RuleNumbers& numbers, const RandomDataSettings& settings) {
+    return HasSampleSize(numbers) && settings.sets <= MostRandomDataSets(numbers.p);
 }
 
 ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const NumberFormat& format,
@@ -232,13 +244,13 @@ ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const N
 }
 
 std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
-    const std::optional<double> p = BoxNumber(form, form.v);
+    const std::optional<int> p = VariablesForRules(form);
     const std::optional<double> detR = BoxNumber(form, form.det);
-    if (!p || !detR || !IsWhole(*p) || *p < 3 || *p > kMostVariablesForRules) {
+    if (!p || !detR || *p < 3) {
         return std::nullopt;
     }
     RuleNumbers numbers;
-    numbers.p = static_cast<int>(*p);
+    numbers.p = *p;
     numbers.n = BoxNumber(form, form.n);
     numbers.detR = *detR;
     if (const DataOrigin* origin = UnchangedDataOrigin(form)) {
@@ -293,7 +305,7 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
                                         const RandomDataSettings& settings, Progress* progress) {
     std::optional<RandomEigenvalues> random;
     bool randomFailed = false;
-    if (HasSampleSize(numbers) && settings.sets <= MostRandomDataSets(numbers.p)) {
+    if (DrawsRandomData(numbers, settings)) {
         try {
             random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
             if (!random) {

@@ -76,6 +76,10 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form);
 // larger than p.
 bool HasSampleSize(const RuleNumbers& numbers);
 
+// Whether a computation draws random data for these numbers and settings: a
+// sample size larger than p, and no more sets than MostRandomDataSets(p).
+bool DrawsRandomData(const RuleNumbers& numbers, const RandomDataSettings& settings);
+
 // Every rule from the numbers and, where there is a sample size, the random
 // data's eigenvalues drawn with the settings.
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,

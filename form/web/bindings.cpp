@@ -492,7 +492,7 @@ class Window {
     struct PendingRules {
         explicit PendingRules(RulesComputation::Request request)
             : id(request.id), numbers(std::move(request.numbers)), settings(request.settings) {
-            if (HasSampleSize(numbers) && settings.sets <= MostRandomDataSets(numbers.p)) {
+            if (DrawsRandomData(numbers, settings)) {
                 // What cannot be drawn is said in the rules' lines, never thrown
                 // to the page.
                 try {
