@@ -302,29 +302,30 @@ std::string WhatRefusesColumn(const double* column, std::size_t cases,
     return "holds " + NumberText(*fractional, userFormat);
 }
 
-const double* ColumnOf(const RawColumns& raw, std::size_t variable) {
-    return raw.values.data() + variable * raw.cases;
-}
-
 }  // namespace
 
 OrdinalData OrdinalCategories(const RawColumns& raw, const NumberFormat& userFormat) {
+    return OrdinalCategories(raw.names, raw.cases, raw.values.data(), userFormat);
+}
+
+OrdinalData OrdinalCategories(const std::vector<std::string>& names, std::size_t cases,
+                              const double* values, const NumberFormat& userFormat) {
     OrdinalData data;
-    data.cases = raw.cases;
-    data.codes.resize(raw.values.size());
-    for (std::size_t v = 0; v < raw.names.size(); ++v) {
-        const double* column = ColumnOf(raw, v);
-        const std::optional<std::vector<double>> values = CategoryValues(column, raw.cases);
-        if (!values) {
+    data.cases = cases;
+    data.codes.resize(names.size() * cases);
+    for (std::size_t v = 0; v < names.size(); ++v) {
+        const double* column = values + v * cases;
+        const std::optional<std::vector<double>> categories = CategoryValues(column, cases);
+        if (!categories) {
             throw DataRefusal("Polychoric correlations need whole numbers with at most " +
-                              std::to_string(kMostCategories) + " categories: " + raw.names[v] +
-                              " " + WhatRefusesColumn(column, raw.cases, userFormat) + ".");
+                              std::to_string(kMostCategories) + " categories: " + names[v] + " " +
+                              WhatRefusesColumn(column, cases, userFormat) + ".");
         }
-        std::vector<long long> counts(values->size());
-        std::uint8_t* codes = data.codes.data() + v * raw.cases;
-        for (std::size_t t = 0; t < raw.cases; ++t) {
-            const auto code =
-                std::lower_bound(values->begin(), values->end(), column[t]) - values->begin();
+        std::vector<long long> counts(categories->size());
+        std::uint8_t* codes = data.codes.data() + v * cases;
+        for (std::size_t t = 0; t < cases; ++t) {
+            const auto code = std::lower_bound(categories->begin(), categories->end(), column[t]) -
+                              categories->begin();
             codes[t] = static_cast<std::uint8_t>(code);
             ++counts[static_cast<std::size_t>(code)];
         }
@@ -337,11 +338,19 @@ std::optional<int> MostCategories(const RawColumns& raw) {
     std::size_t most = 0;
     for (std::size_t v = 0; v < raw.names.size(); ++v) {
         const std::optional<std::vector<double>> values =
-            CategoryValues(ColumnOf(raw, v), raw.cases);
+            CategoryValues(raw.values.data() + v * raw.cases, raw.cases);
         if (!values || values->size() < 2) {
             return std::nullopt;
         }
         most = std::max(most, values->size());
+    }
+    return static_cast<int>(most);
+}
+
+int MostCategories(const OrdinalData& data) {
+    std::size_t most = 0;
+    for (const std::vector<double>& thresholds : data.thresholds) {
+        most = std::max(most, thresholds.size() + 1);
     }
     return static_cast<int>(most);
 }

@@ -43,10 +43,16 @@ struct OrdinalData {
 // variable with a fractional value or more than kMostCategories distinct
 // values. Each variable holds two values or more, as the reading ensures.
 OrdinalData OrdinalCategories(const RawColumns& raw, const NumberFormat& userFormat);
+// The same for one name per variable and `cases` values each, variable after
+// variable, from `values`.
+OrdinalData OrdinalCategories(const std::vector<std::string>& names, std::size_t cases,
+                              const double* values, const NumberFormat& userFormat);
 
 // The most categories a variable has, where every variable holds whole numbers
 // with 2 to kMostCategories categories; none otherwise.
 std::optional<int> MostCategories(const RawColumns& raw);
+// The same of data already read as ordered categories.
+int MostCategories(const OrdinalData& data);
 
 // The correlation of one pair by maximum likelihood, with each variable's
 // thresholds given: `inside` is false where the likelihood rises all the way to

@@ -62,6 +62,9 @@ std::string WhatWasRead(const Variables& variables) {
                 (variables.incompleteCases == 1 ? " case" : " cases") +
                 " with missing values left out)";
     }
+    if (variables.polychoric) {
+        line += ", polychoric correlations";
+    }
     return line;
 }
 
@@ -149,6 +152,16 @@ DataSummary Summarise(Variables variables, const NumberFormat& userFormat) {
 std::vector<std::string> SummaryLines(const DataSummary& summary, const NumberFormat& format) {
     const Variables& variables = summary.variables;
     std::vector<std::string> lines{WhatWasRead(variables)};
+    if (const auto& polychoric = variables.polychoric) {
+        if (polychoric->pairsOutside > 0) {
+            lines.push_back(PairsOutsideLine(polychoric->pairsOutside, format));
+        }
+        if (polychoric->smallestBeforeSmoothing) {
+            lines.push_back(SmoothedLine(*polychoric->smallestBeforeSmoothing, format));
+        }
+    } else if (variables.categories) {
+        lines.push_back(OrdinalCategoriesLine(MostCategories(*variables.categories)));
+    }
     if (variables.matrices > 1) {
         lines.push_back(
             "The text holds " + std::to_string(variables.matrices) + " matrices; the first" +

@@ -353,8 +353,9 @@ void MatrixText::CheckSymmetric(Shape shape, std::size_t i, std::size_t j, doubl
 // of names. Values are kept column after column, NaN where one is missing.
 class RawDataText {
   public:
-    RawDataText(const std::vector<TextLine>& lines, const FieldReader& reader)
-        : lines_(lines), reader_(reader) {}
+    RawDataText(const std::vector<TextLine>& lines, const FieldReader& reader,
+                const NumberFormat& format)
+        : lines_(lines), reader_(reader), format_(format) {}
 
     Variables Read();
 
@@ -376,9 +377,14 @@ class RawDataText {
     // Reads cases from to to, learning of the columns into columns.
     void ReadStretch(std::size_t from, std::size_t to, std::vector<Column>& columns);
     std::vector<std::size_t> KeptColumns(Variables& variables) const;
+    // The complete cases of the kept columns, at the front of the values, as
+    // ordered categories where they are, else why not.
+    void ReadCategories(std::size_t p, std::size_t n, const std::vector<std::size_t>& kept,
+                        Variables& variables) const;
 
     const std::vector<TextLine>& lines_;
     const FieldReader& reader_;
+    const NumberFormat& format_;
     std::size_t first_ = 0;
     bool header_ = false;
     std::vector<Column> columns_;
@@ -505,6 +511,20 @@ std::vector<std::size_t> RawDataText::KeptColumns(Variables& variables) const {
     return kept;
 }
 
+void RawDataText::ReadCategories(std::size_t p, std::size_t n, const std::vector<std::size_t>& kept,
+                                 Variables& variables) const {
+    std::vector<std::string> names;
+    for (std::size_t c = 0; c < p; ++c) {
+        names.push_back(columns_[kept[c]].name);
+    }
+    try {
+        variables.categories = std::make_shared<const OrdinalData>(
+            OrdinalCategories(names, n, values_.data(), format_));
+    } catch (const DataRefusal& refusal) {
+        variables.notCategories = refusal.what();
+    }
+}
+
 Variables RawDataText::Read() {
     ReadHeader();
     ReadCases();
@@ -540,6 +560,7 @@ Variables RawDataText::Read() {
             to[i] = from[complete[i]];
         }
     }
+    ReadCategories(p, n, kept, variables);
     Eigen::Map<Eigen::MatrixXd> data(values_.data(), static_cast<Eigen::Index>(n),
                                      static_cast<Eigen::Index>(p));
     for (Eigen::Index c = 0; c < data.cols(); ++c) {
@@ -628,7 +649,18 @@ Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat) 
     if (matrixRefusal) {
         throw *matrixRefusal;
     }
-    return RawDataText(lines, reader).Read();
+    return RawDataText(lines, reader, userFormat).Read();
+}
+
+Variables WithPolychoricCorrelations(Variables variables) {
+    if (!variables.categories) {
+        throw DataRefusal(variables.notCategories);
+    }
+    Polychoric polychoric = PolychoricCorrelations(*variables.categories);
+    variables.correlations = std::move(polychoric.correlations);
+    variables.polychoric =
+        Variables::PolychoricNotes{polychoric.pairsOutside, polychoric.smallestBeforeSmoothing};
+    return variables;
 }
 
 bool IsPastedMatrix(std::string_view text, const NumberFormat& userFormat) {

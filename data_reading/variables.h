@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data_reading/polychoric.h"
 #include "engine/conversions.h"
 
 namespace trolvane {
@@ -50,6 +52,19 @@ struct Variables {
         double largest = 0;
     };
     std::optional<Diagonal> diagonalOfCorrelations;
+    // Raw data whose every variable holds whole numbers with at most
+    // kMostCategories categories: the complete cases as ordered categories,
+    // which polychoric correlations and their permuted random data are
+    // computed from, shared by every copy. Other raw data: the sentence that
+    // names the variable that cannot be ordered categories.
+    std::shared_ptr<const OrdinalData> categories;
+    std::string notCategories;
+    // Where R holds polychoric correlations, what computing them found.
+    struct PolychoricNotes {
+        int pairsOutside = 0;
+        std::optional<double> smallestBeforeSmoothing;
+    };
+    std::optional<PolychoricNotes> polychoric;
 };
 
 // A text that cannot be read, with the sentence that tells the user why.
@@ -72,6 +87,11 @@ std::string RefusalForFileSize(std::uintmax_t bytes);
 // in the user's format, and with a decimal comma where fields are separated by
 // semicolons. Raises DataRefusal for a text that cannot be read.
 Variables ReadVariables(std::string_view bytes, const NumberFormat& userFormat);
+
+// The same variables with their polychoric correlations in R. Raises
+// DataRefusal, with the sentence that names the variable, where they are not
+// all ordered categories.
+Variables WithPolychoricCorrelations(Variables variables);
 
 // Whether a pasted text reads as a correlation or covariance matrix of at
 // least three variables, which a paste into a box hands to the data dialog.

@@ -12,20 +12,41 @@
 namespace trolvane {
 namespace {
 
-// Reads the dialog's text into its summary, or the reason it cannot be used.
-void Read(DataDialog& dialog, const NumberFormat& format) {
-    dialog.reading.reset();
+// Runs a step of reading or summarising; where it fails, the summary says why.
+template <typename Step>
+void Attempt(DataDialog& dialog, Step step) {
     try {
-        dialog.reading = Summarise(ReadVariables(dialog.text, format), format);
-        dialog.summary = Joined(SummaryLines(*dialog.reading, format), "\n");
+        step();
     } catch (const DataRefusal& refusal) {
         dialog.summary = refusal.what();
     } catch (const RunError& error) {
         // A number no summary can show; the dialog says so rather than fail.
-        dialog.reading.reset();
         dialog.summary = std::string("The data cannot be summarised: ") + error.what() + ".";
     } catch (const std::bad_alloc&) {
         dialog.summary = "The data are too large for this computer's memory.";
+    }
+}
+
+// Summarises the variables read with the correlations chosen.
+void Summarise(DataDialog& dialog, const NumberFormat& format) {
+    dialog.reading.reset();
+    Attempt(dialog, [&] {
+        const bool polychoric =
+            dialog.offersCorrelations() && dialog.correlations == CorrelationKind::Polychoric;
+        DataSummary reading = Summarise(
+            polychoric ? WithPolychoricCorrelations(*dialog.variables) : *dialog.variables, format);
+        dialog.summary = Joined(SummaryLines(reading, format), "\n");
+        dialog.reading = std::move(reading);
+    });
+}
+
+// Reads the dialog's text into its variables and their summary.
+void Read(DataDialog& dialog, const NumberFormat& format) {
+    dialog.reading.reset();
+    dialog.variables.reset();
+    Attempt(dialog, [&] { dialog.variables = ReadVariables(dialog.text, format); });
+    if (dialog.variables) {
+        Summarise(dialog, format);
     }
 }
 
@@ -55,8 +76,10 @@ void TypeBox(FormState& form, TextBox& box, double value) {
 
 }  // namespace
 
-DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat) {
+DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat,
+                          CorrelationKind correlations) {
     DataDialog dialog;
+    dialog.correlations = correlations;
     dialog.text = std::move(text);
     if (dialog.text.size() <= kLongestEditableText) {
         dialog.shownText = ShownText(dialog.text);
@@ -68,13 +91,15 @@ DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat) {
     return dialog;
 }
 
-DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& userFormat) {
+DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& userFormat,
+                        CorrelationKind correlations) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     std::ifstream file;
     if (!error) {
         if (const std::string refusal = RefusalForFileSize(size); !refusal.empty()) {
             DataDialog refused;
+            refused.correlations = correlations;
             refused.editable = false;
             refused.summary = refusal;
             return refused;
@@ -84,12 +109,13 @@ DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& u
     std::string bytes(error ? 0 : size, '\0');
     if (error || !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
         DataDialog failed;
+        failed.correlations = correlations;
         const std::u8string name = path.filename().u8string();
         failed.summary = "Trolvane could not read " + std::string(name.begin(), name.end()) +
                          (error ? ": " + error.message() + "." : ".");
         return failed;
     }
-    return OpenDataDialog(std::move(bytes), userFormat);
+    return OpenDataDialog(std::move(bytes), userFormat, correlations);
 }
 
 std::string TextCaption(const DataDialog& dialog) {
@@ -107,6 +133,14 @@ void EditDataText(DataDialog& dialog, std::string text, const NumberFormat& user
     dialog.text = std::move(text);
     dialog.shownText = dialog.text;
     Read(dialog, userFormat);
+}
+
+void ChooseCorrelations(DataDialog& dialog, CorrelationKind correlations,
+                        const NumberFormat& userFormat) {
+    dialog.correlations = correlations;
+    if (dialog.offersCorrelations()) {
+        Summarise(dialog, userFormat);
+    }
 }
 
 std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading) {
@@ -127,6 +161,9 @@ std::optional<FailureReport> UseData(FormState& form, const DataSummary& reading
                       reading.kmo, reading.eigenvalues, variables.correlations};
     if (givesSampleSize) {
         origin.n = form.n.text;
+    }
+    if (variables.polychoric) {
+        origin.categories = variables.categories;
     }
     for (int k = 1; k <= factors; ++k) {
         TypeBox(form, form.eigen(k), reading.eigenvalues[static_cast<std::size_t>(k - 1)]);

@@ -3,6 +3,7 @@
 // used, and what Use These Numbers writes into the window.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,6 +20,19 @@ constexpr char kCancelButton[] = "Cancel";
 // The caption above the summary.
 constexpr char kSummaryCaption[] = "What the data holds:";
 
+// The drop-down that chooses the correlations of raw data, and its entries in
+// their order; Pearson's are the first choice.
+constexpr char kCorrelationsName[] = "Correlations";
+enum class CorrelationKind { Pearson, Polychoric };
+struct CorrelationEntry {
+    CorrelationKind kind;
+    const char* name;
+};
+inline constexpr std::array<CorrelationEntry, 2> kCorrelationKinds{{
+    {CorrelationKind::Pearson, "Pearson"},
+    {CorrelationKind::Polychoric, "Polychoric"},
+}};
+
 // Texts longer than this are shown by their first lines only, and cannot be
 // edited in the dialog; they are still read whole.
 constexpr std::size_t kLongestEditableText = 1 << 20;
@@ -34,19 +48,34 @@ struct DataDialog {
     std::string summary;
     // What Use writes; none when the text is refused, and Use is disabled.
     std::optional<DataSummary> reading;
+    // The variables as read, with Pearson's correlations; none where the text
+    // is refused.
+    std::optional<Variables> variables;
+    // The correlations chosen, which raw data are summarised by.
+    CorrelationKind correlations = CorrelationKind::Pearson;
 
     bool usable() const { return reading.has_value(); }
+    // Raw data offer the choice of correlations; matrices are correlations already.
+    bool offersCorrelations() const { return variables && variables->kind == DataKind::RawData; }
 };
 
 // The caption above the dialog's text, which says where only its first lines
 // are shown.
 std::string TextCaption(const DataDialog& dialog);
 
-// The dialog for a pasted or dropped text, or a file's bytes.
-DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat);
+// The dialog for a pasted or dropped text, or a file's bytes, with the
+// correlations chosen last.
+DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat,
+                          CorrelationKind correlations = CorrelationKind::Pearson);
 
 // The dialog for a file: one too large to be data is refused unread.
-DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& userFormat);
+DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& userFormat,
+                        CorrelationKind correlations = CorrelationKind::Pearson);
+
+// The user chose the correlations: the summary is computed again from what
+// was read.
+void ChooseCorrelations(DataDialog& dialog, CorrelationKind correlations,
+                        const NumberFormat& userFormat);
 
 // The user edited the dialog's text: it is read again.
 void EditDataText(DataDialog& dialog, std::string text, const NumberFormat& userFormat);

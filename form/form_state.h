@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,9 @@ struct DataOrigin {
     // the rules for how many components to keep use.
     std::vector<double> allEigenvalues{};
     std::vector<double> correlations{};
+    // Where R holds polychoric correlations: the ordered categories they came
+    // from, which parallel analysis permutes.
+    std::shared_ptr<const OrdinalData> categories{};
 };
 
 struct FormState {

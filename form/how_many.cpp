@@ -110,6 +110,19 @@ void MarkImpossible(std::vector<RuleCount>& counts, const RuleNumbers& numbers) 
     }
 }
 
+// What parallel analysis drew: " random data sets of 2436 cases x 25
+// variables", or of permuted ordered categories, " permuted data sets of 2436
+// cases x 25 variables, polychoric".
+std::string RandomSetsOf(const RuleNumbers& numbers, const NumberFormat& format) {
+    if (numbers.categories) {
+        return " permuted data sets of " +
+               NumberText(static_cast<double>(numbers.categories->cases), format) + " cases x " +
+               NumberText(numbers.p, format) + " variables, polychoric";
+    }
+    return " random data sets of " + NumberText(*numbers.n, format) + " cases x " +
+           NumberText(numbers.p, format) + " variables";
+}
+
 constexpr char kCannotBeComputed[] = "cannot be computed from these numbers";
 
 std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& format) {
@@ -132,13 +145,11 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
     counts.push_back({"Parallel analysis", "parallel analysis",
                       results.parallelAnalysis ? std::optional(CountText(*results.parallelAnalysis))
                                                : std::nullopt,
-                      results.random
-                          ? " (" + PercentileOrdinal(settings.percentile, format) +
-                                " percentile of " + NumberText(settings.sets, format) +
-                                " random data sets of " + NumberText(*numbers.n, format) +
-                                " cases x " + NumberText(numbers.p, format) + " variables, seed " +
-                                std::to_string(settings.seed) + ")"
-                          : "",
+                      results.random ? " (" + PercentileOrdinal(settings.percentile, format) +
+                                           " percentile of " + NumberText(settings.sets, format) +
+                                           RandomSetsOf(numbers, format) + ", seed " +
+                                           std::to_string(settings.seed) + ")"
+                                     : "",
                       needsRandom});
     counts.push_back({"Minimum average partial", "the minimum average partial test",
                       known(results.mapSquared),
@@ -256,6 +267,7 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     if (const DataOrigin* origin = UnchangedDataOrigin(form)) {
         numbers.eigenvalues = origin->allEigenvalues;
         numbers.correlations = origin->correlations;
+        numbers.categories = origin->categories;
         numbers.fromData = true;
     } else {
         numbers.eigenvalues = TypedEigenvalues(form);
@@ -307,7 +319,9 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
     bool randomFailed = false;
     if (DrawsRandomData(numbers, settings)) {
         try {
-            random = ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
+            random = numbers.categories
+                         ? ParallelAnalysis(*numbers.categories, settings, progress)
+                         : ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
             if (!random) {
                 return std::nullopt;
             }
@@ -424,7 +438,9 @@ std::string RulesSentence(const RuleResults& results, const NumberFormat& format
         }
         std::string clause = rule.clause;
         if (clause == "parallel analysis") {
-            clause += " (" + NumberText(results.settings.sets, format) + " random data sets, " +
+            clause += " (" + NumberText(results.settings.sets, format) +
+                      (results.numbers.categories ? " permuted data sets, polychoric correlations, "
+                                                  : " random data sets, ") +
                       PercentileOrdinal(results.settings.percentile, format) + " percentile)";
         }
         if (clauses.empty()) {

@@ -123,6 +123,11 @@ std::string DataChecks(const DataOrigin& origin, const RowSource& source,
            ReportedChiSquare(sphericity.chisq, sphericity.df, sphericity.p, format) + ". ";
 }
 
+// Whether the window's numbers came from polychoric correlations, and still are.
+bool IsPolychoric(const DataOrigin* origin) {
+    return origin && origin->categories;
+}
+
 // The sentence a report gives, from the rows that are current and possible;
 // empty when there are none.
 std::string ReportSentence(const FormState& form, const std::vector<ResultRow>& rows) {
@@ -138,12 +143,14 @@ std::string ReportSentence(const FormState& form, const std::vector<ResultRow>& 
     // Current rows were all computed from the numbers the boxes hold now.
     const RowSource& source = reported.front()->source;
     std::string text;
-    if (const DataOrigin* origin = UnchangedDataOrigin(form)) {
+    const DataOrigin* origin = UnchangedDataOrigin(form);
+    if (origin) {
         text = DataChecks(*origin, source, form.format);
     }
     text += "Bartlett's test for the next component (p = " + NumberText(source.p, form.format) +
             " variables, n = " + NumberText(source.n, form.format) +
-            ", det(R) = " + NumberText(source.detR, form.format) + "): ";
+            ", det(R) = " + NumberText(source.detR, form.format) +
+            (IsPolychoric(origin) ? ", polychoric correlations" : "") + "): ";
     for (const ResultRow* row : reported) {
         text += RowClause(*row, form.format) + (row == reported.back() ? "." : "; ");
     }
@@ -185,6 +192,9 @@ std::optional<std::string> ResultsCsv(const FormState& form) {
     std::string csv = "\xEF\xBB\xBF";
     for (const Control input : {Control::v, Control::n, Control::det}) {
         csv += CsvLine({BoxName({input}), form.box({input})->text}, separator);
+    }
+    if (IsPolychoric(UnchangedDataOrigin(form))) {
+        csv += CsvLine({"Correlations", "polychoric"}, separator);
     }
     csv += CsvLine(kTableHeader, separator);
     for (const ResultRow& row : rows) {

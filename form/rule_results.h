@@ -2,6 +2,7 @@
 // they gave: kept with the window's state, for the window and for a report.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct RuleNumbers {
     // R, p x p row after row, from the data; empty for typed numbers.
     std::vector<double> correlations;
     bool fromData = false;
+    // Where R holds polychoric correlations: the ordered categories that
+    // parallel analysis permutes.
+    std::shared_ptr<const OrdinalData> categories;
     // Why the main window calls these numbers impossible, if it does.
     std::optional<ImpossibleCause> impossible;
     friend bool operator==(const RuleNumbers&, const RuleNumbers&) = default;

@@ -9,6 +9,7 @@
 
 #include "data_reading/cores.h"
 #include "engine/run_error.h"
+#include "retention/permuted_data.h"
 #include "retention/quantile.h"
 #include "retention/rules.h"
 #include "retention/set_seed.h"
@@ -16,8 +17,18 @@
 namespace trolvane {
 namespace {
 
-// What one thread needs to draw a set, made before any thread starts.
-class RandomCorrelations {
+// What one thread needs to draw sets, made before any thread starts.
+class SetDrawer {
+  public:
+    virtual ~SetDrawer() = default;
+    // The eigenvalues of set number `set`, the largest first, into `out`,
+    // then, where asked, those of its reduced correlations into the p values
+    // after them.
+    virtual void Eigenvalues(std::uint64_t seed, int set, double* out) = 0;
+};
+
+// Normal data, drawn as Wishart matrices.
+class RandomCorrelations : public SetDrawer {
   public:
     RandomCorrelations(int p, double n, bool reduced)
         : n_(n),
@@ -26,10 +37,7 @@ class RandomCorrelations {
           wishart_(Eigen::MatrixXd::Zero(p, p)),
           solver_(p) {}
 
-    // The eigenvalues of set number `set`, the largest first, into `out`,
-    // then, where asked, those of its reduced correlations into the p values
-    // after them.
-    void Eigenvalues(std::uint64_t seed, int set, double* out);
+    void Eigenvalues(std::uint64_t seed, int set, double* out) override;
 
   private:
     double n_;
@@ -84,6 +92,22 @@ void RandomCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) {
         std::reverse_copy(solver_.eigenvalues().begin(), solver_.eigenvalues().end(), out + p);
     }
 }
+
+// Ordered categories permuted among their cases, with polychoric correlations.
+class PermutedDrawer : public SetDrawer {
+  public:
+    PermutedDrawer(const OrdinalData& categories, bool reduced)
+        : random_(categories), p_(categories.count()), reduced_(reduced) {}
+
+    void Eigenvalues(std::uint64_t seed, int set, double* out) override {
+        random_.Eigenvalues(seed, set, out, reduced_ ? out + p_ : nullptr);
+    }
+
+  private:
+    PermutedCorrelations random_;
+    int p_;
+    bool reduced_;
+};
 
 // The mean and the percentile of each of `values` values side by side, drawn
 // set after set `stride` apart, from `first` on.
@@ -140,18 +164,17 @@ int ThreadsFor(const RandomDataSettings& settings) {
         std::min<std::size_t>(threads, static_cast<std::size_t>(settings.sets)));
 }
 
-}  // namespace
-
-std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
-                                                  const RandomDataSettings& settings,
-                                                  Progress* progress) {
-    CheckDrawable(p, n, settings);
+// Draws every set on the threads the settings ask for, each with its own
+// drawer from `drawer`; none when cancelled.
+template <typename MakeDrawer>
+std::optional<RandomEigenvalues> DrawnSets(int p, const RandomDataSettings& settings,
+                                           Progress* progress, MakeDrawer drawer) {
     const std::size_t values = ValuesPerSet(p, settings);
     // Set after set, each set's eigenvalues (and reduced eigenvalues) side by
     // side.
     std::vector<double> drawn(static_cast<std::size_t>(settings.sets) * values);
     std::atomic<int> nextSet{0};
-    const auto draw = [&](RandomCorrelations& random) {
+    const auto draw = [&](SetDrawer& random) {
         for (int set = nextSet++; set < settings.sets; set = nextSet++) {
             if (progress && progress->cancelled) {
                 return;
@@ -162,17 +185,15 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
             }
         }
     };
-    const int threads = ThreadsFor(settings);
-    std::vector<RandomCorrelations> workspaces;
-    workspaces.reserve(static_cast<std::size_t>(threads));
-    for (int t = 0; t < threads; ++t) {
-        workspaces.emplace_back(p, n, settings.reduced);
+    std::vector<std::unique_ptr<SetDrawer>> drawers;
+    for (int t = 0; t < ThreadsFor(settings); ++t) {
+        drawers.push_back(drawer());
     }
     std::vector<std::thread> others;
-    for (std::size_t t = 1; t < workspaces.size(); ++t) {
-        others.emplace_back(draw, std::ref(workspaces[t]));
+    for (std::size_t t = 1; t < drawers.size(); ++t) {
+        others.emplace_back(draw, std::ref(*drawers[t]));
     }
-    draw(workspaces.front());
+    draw(*drawers.front());
     for (std::thread& other : others) {
         other.join();
     }
@@ -182,21 +203,55 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
     return Summarised(drawn, p, settings);
 }
 
+}  // namespace
+
+std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
+                                                  const RandomDataSettings& settings,
+                                                  Progress* progress) {
+    CheckDrawable(p, n, settings);
+    return DrawnSets(p, settings, progress,
+                     [&] { return std::make_unique<RandomCorrelations>(p, n, settings.reduced); });
+}
+
+std::optional<RandomEigenvalues> ParallelAnalysis(const OrdinalData& categories,
+                                                  const RandomDataSettings& settings,
+                                                  Progress* progress) {
+    const int p = categories.count();
+    CheckDrawable(p, static_cast<double>(categories.cases), settings);
+    return DrawnSets(p, settings, progress, [&] {
+        return std::make_unique<PermutedDrawer>(categories, settings.reduced);
+    });
+}
+
 // What the slices draw into, kept between them.
 struct RandomDataInSlices::Workspace {
-    Workspace(int p, double n, const RandomDataSettings& settings)
+    Workspace(int p, std::unique_ptr<SetDrawer> random, const RandomDataSettings& settings,
+              std::shared_ptr<const OrdinalData> categories = nullptr)
         : p(p),
-          random(p, n, settings.reduced),
+          categories(std::move(categories)),
+          random(std::move(random)),
           drawn(static_cast<std::size_t>(settings.sets) * ValuesPerSet(p, settings)) {}
     int p;
-    RandomCorrelations random;
+    // The permuted sets' categories, kept while the slices draw from them.
+    std::shared_ptr<const OrdinalData> categories;
+    std::unique_ptr<SetDrawer> random;
     std::vector<double> drawn;
 };
 
 RandomDataInSlices::RandomDataInSlices(int p, double n, const RandomDataSettings& settings)
     : settings_(settings) {
     CheckDrawable(p, n, settings);
-    workspace_ = std::make_unique<Workspace>(p, n, settings);
+    workspace_ = std::make_unique<Workspace>(
+        p, std::make_unique<RandomCorrelations>(p, n, settings.reduced), settings);
+}
+
+RandomDataInSlices::RandomDataInSlices(std::shared_ptr<const OrdinalData> categories,
+                                       const RandomDataSettings& settings)
+    : settings_(settings) {
+    const int p = categories->count();
+    CheckDrawable(p, static_cast<double>(categories->cases), settings);
+    auto random = std::make_unique<PermutedDrawer>(*categories, settings.reduced);
+    workspace_ = std::make_unique<Workspace>(p, std::move(random), settings, std::move(categories));
 }
 
 RandomDataInSlices::~RandomDataInSlices() = default;
@@ -205,7 +260,7 @@ bool RandomDataInSlices::Draw(int sets) {
     const std::size_t values = ValuesPerSet(workspace_->p, settings_);
     for (const int last = std::min(setsDone_ + sets, settings_.sets); setsDone_ < last;
          ++setsDone_) {
-        workspace_->random.Eigenvalues(
+        workspace_->random->Eigenvalues(
             settings_.seed, setsDone_,
             &workspace_->drawn[static_cast<std::size_t>(setsDone_) * values]);
     }

@@ -7,6 +7,7 @@
 #include <boost/random/mersenne_twister.hpp>
 #include <boost/random/uniform_int_distribution.hpp>
 
+#include "retention/factor_rules.h"
 #include "retention/set_seed.h"
 
 namespace trolvane {
@@ -29,7 +30,8 @@ OrdinalData PermutedSet(const OrdinalData& data, std::uint64_t seed, int set) {
     return permuted;
 }
 
-void PermutedCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out) const {
+void PermutedCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out,
+                                       double* reduced) const {
     const Polychoric polychoric = PolychoricCorrelations(PermutedSet(data_, seed, set));
     const int p = data_.count();
     const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(
@@ -37,6 +39,10 @@ void PermutedCorrelations::Eigenvalues(std::uint64_t seed, int set, double* out)
         Eigen::EigenvaluesOnly);
     // Eigen gives the smallest first.
     std::reverse_copy(solver.eigenvalues().begin(), solver.eigenvalues().end(), out);
+    if (reduced) {
+        const std::vector<double> values = ReducedEigenvalues(p, polychoric.correlations);
+        std::copy(values.begin(), values.end(), reduced);
+    }
 }
 
 }  // namespace trolvane

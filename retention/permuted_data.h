@@ -20,8 +20,10 @@ class PermutedCorrelations {
     explicit PermutedCorrelations(const OrdinalData& data) : data_(data) {}
 
     // The eigenvalues of set number `set`'s polychoric correlations, the
-    // largest first, into `out`, which holds one per variable.
-    void Eigenvalues(std::uint64_t seed, int set, double* out) const;
+    // largest first, into `out`, which holds one per variable; and where
+    // `reduced` is given, those of its reduced correlations (its squared
+    // multiple correlations on the diagonal) into it, one per variable.
+    void Eigenvalues(std::uint64_t seed, int set, double* out, double* reduced = nullptr) const;
 
   private:
     const OrdinalData& data_;

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "data_reading/polychoric.h"
+
 namespace trolvane {
 
 // How the random data of parallel analysis are drawn and summarised.
@@ -53,12 +55,22 @@ std::optional<RandomEigenvalues> ParallelAnalysis(int p, double n,
                                                   const RandomDataSettings& settings,
                                                   Progress* progress = nullptr);
 
+// The same on ordered categories: each set permutes every variable's
+// categories among the cases, independently, and is summarised by its
+// polychoric correlations (PermutedSet).
+std::optional<RandomEigenvalues> ParallelAnalysis(const OrdinalData& categories,
+                                                  const RandomDataSettings& settings,
+                                                  Progress* progress = nullptr);
+
 // The same random data drawn a few sets at a time on the caller's thread, for
 // the browser edition, whose page paints and takes input between the slices.
 class RandomDataInSlices {
   public:
     // Raises RunError unless n > p >= 1 and sets >= 1.
     RandomDataInSlices(int p, double n, const RandomDataSettings& settings);
+    // Permuted sets of the categories, which the slices keep.
+    RandomDataInSlices(std::shared_ptr<const OrdinalData> categories,
+                       const RandomDataSettings& settings);
     ~RandomDataInSlices();
 
     // Draws up to `sets` more sets; true once every set is drawn.
