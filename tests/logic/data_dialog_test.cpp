@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "form/data_dialog.h"
+#include "form/how_many.h"
 
 namespace trolvane {
 namespace {
@@ -103,6 +104,83 @@ TEST(DataDialog, NamesAFileItCannotRead) {
     const DataDialog dialog = OpenDataFile("/nonexistent/data.csv", {});
     EXPECT_FALSE(dialog.usable());
     EXPECT_EQ(dialog.summary.rfind("Trolvane could not read data.csv: ", 0), 0u) << dialog.summary;
+}
+
+// Items scored 1 to 4 by 40 cases, the second and third following the first
+// more or less closely, and where asked a column of ages, 40 distinct values.
+std::string Items(bool withAge) {
+    std::string text = withAge ? "q1,q2,q3,age\n" : "q1,q2,q3\n";
+    for (int t = 0; t < 40; ++t) {
+        const int q1 = 1 + t % 4;
+        const int q2 = t % 5 == 0 ? 1 + (t + 1) % 4 : q1;
+        const int q3 = 1 + (t * 3 + t / 4) % 4;
+        text += std::to_string(q1) + "," + std::to_string(q2) + "," + std::to_string(q3);
+        text += withAge ? "," + std::to_string(20 + t) + "\n" : "\n";
+    }
+    return text;
+}
+
+std::string FirstLines(const std::string& summary, int lines) {
+    std::size_t end = 0;
+    for (int line = 0; line < lines; ++line) {
+        end = summary.find('\n', end + (line > 0 ? 1 : 0));
+    }
+    return summary.substr(0, end);
+}
+
+TEST(DataDialog, ChoosesPolychoricCorrelationsForRawDataOnly) {
+    const NumberFormat format{",", "."};
+    DataDialog dialog = OpenDataDialog(Items(false), format);
+    ASSERT_TRUE(dialog.offersCorrelations());
+    EXPECT_EQ(FirstLines(dialog.summary, 2),
+              "Raw data: 40 cases of 3 variables\n"
+              "Every variable holds whole numbers with at most 4 categories: polychoric "
+              "correlations suit ordered categories (choose them under Correlations).");
+    const std::string pearson = dialog.summary;
+    ChooseCorrelations(dialog, CorrelationKind::Polychoric, format);
+    ASSERT_TRUE(dialog.usable()) << dialog.summary;
+    EXPECT_EQ(FirstLines(dialog.summary, 1),
+              "Raw data: 40 cases of 3 variables, polychoric correlations");
+    // A polychoric correlation is larger than Pearson's of the same items.
+    const std::vector<double>& r = dialog.reading->variables.correlations;
+    EXPECT_GT(r[1], dialog.variables->correlations[1]);
+    // Use records the categories, which parallel analysis permutes.
+    FormState form{format};
+    UseData(form, *dialog.reading);
+    ASSERT_TRUE(UnchangedDataOrigin(form));
+    EXPECT_EQ(UnchangedDataOrigin(form)->categories, dialog.variables->categories);
+    RandomDataSettings settings;
+    settings.sets = 100;
+    const RuleResults rules = *ComputeRules(*NumbersForRules(form), settings);
+    EXPECT_NE(RuleLines(rules, format)
+                  .front()
+                  .find(" (95th percentile of 100 permuted data sets of 40 cases x 3 variables, "
+                        "polychoric, seed 1)"),
+              std::string::npos);
+    EXPECT_EQ(RulesSentence(rules, format)
+                  .find("Parallel analysis (100 permuted data sets, "
+                        "polychoric correlations, 95th percentile) suggests"),
+              0U);
+    ChooseCorrelations(dialog, CorrelationKind::Pearson, format);
+    EXPECT_EQ(dialog.summary, pearson);
+
+    // A variable that cannot be ordered categories is named, Pearson's still there.
+    DataDialog ages = OpenDataDialog(Items(true), format, CorrelationKind::Polychoric);
+    EXPECT_TRUE(ages.offersCorrelations());
+    EXPECT_FALSE(ages.usable());
+    EXPECT_EQ(ages.summary,
+              "Polychoric correlations need whole numbers with at most 10 categories: age has "
+              "40.");
+    ChooseCorrelations(ages, CorrelationKind::Pearson, format);
+    EXPECT_TRUE(ages.usable());
+    EXPECT_EQ(FirstLines(ages.summary, 2),
+              "Raw data: 40 cases of 4 variables\nVariables: q1, q2, q3, age");
+
+    // A matrix has its correlations already: the choice is kept but not offered.
+    const DataDialog matrix = OpenDataDialog(kMatrix, format, CorrelationKind::Polychoric);
+    EXPECT_FALSE(matrix.offersCorrelations());
+    EXPECT_TRUE(matrix.usable());
+    EXPECT_EQ(matrix.correlations, CorrelationKind::Polychoric);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <vector>
 
 #include "retention/permuted_data.h"
+#include "retention/rules.h"
 
 namespace trolvane {
 namespace {
@@ -63,6 +65,31 @@ TEST(PermutedDataTest, SetsHaveTheEigenvaluesOfUncorrelatedItems) {
     // The items themselves nearly repeat each other.
     const std::vector<double> r = PolychoricCorrelations(data).correlations;
     EXPECT_GT(*std::min_element(r.begin(), r.end()), 0.8);
+}
+
+TEST(PermutedDataTest, ParallelAnalysisGivesTheSameSetsOnThreadsAndInSlices) {
+    const auto data = std::make_shared<const OrdinalData>(RepeatingItems());
+    RandomDataSettings settings;
+    settings.sets = 120;
+    settings.seed = 3;
+    settings.threads = 2;
+    settings.reduced = true;
+    const std::optional<RandomEigenvalues> two = ParallelAnalysis(*data, settings);
+    RandomDataInSlices slices(data, settings);
+    while (!slices.Draw(5)) {
+    }
+    ASSERT_TRUE(two);
+    EXPECT_EQ(slices.Summary().mean, two->mean);
+    EXPECT_EQ(slices.Summary().reducedPercentile, two->reducedPercentile);
+    // A set is the one PermutedCorrelations draws, wherever it is drawn.
+    settings.sets = 1;
+    std::vector<double> set(8);
+    PermutedCorrelations(*data).Eigenvalues(3, 0, set.data(), set.data() + 4);
+    const RandomEigenvalues first = *ParallelAnalysis(*data, settings);
+    EXPECT_EQ(first.mean, std::vector<double>(set.begin(), set.begin() + 4));
+    EXPECT_EQ(first.reducedMean, std::vector<double>(set.begin() + 4, set.end()));
+    // Reduced correlations have less than 1 on the diagonal: less in all.
+    EXPECT_LT(std::accumulate(set.begin() + 4, set.end(), 0.0), 4);
 }
 
 }  // namespace
