@@ -82,6 +82,31 @@ void CheckDialog(const DataDialog& dialog, bool accepted, std::string_view bytes
     }
 }
 
+// The dialog with polychoric correlations chosen: raw data whose variables all
+// hold ordered categories are summarised by them where Pearson's were,
+// other raw data are refused naming a variable, and matrices read as ever.
+void CheckPolychoricDialog(std::string_view bytes, const NumberFormat& format, bool accepted) {
+    const DataDialog dialog =
+        OpenDataDialog(std::string(bytes), format, CorrelationKind::Polychoric);
+    if (!dialog.offersCorrelations()) {
+        CheckDialog(dialog, accepted, bytes);
+        return;
+    }
+    const bool ordered = dialog.variables->categories != nullptr;
+    Require(!accepted || !ordered || dialog.usable(),
+            "ordered categories accepted with Pearson's correlations are with polychoric ones",
+            bytes);
+    Require(ordered || !dialog.usable(), "polychoric correlations need ordered categories", bytes);
+    if (dialog.usable()) {
+        Require(dialog.summary.find(", polychoric correlations") != std::string::npos,
+                "the summary names polychoric correlations", bytes);
+        CheckSummary(*dialog.reading, bytes);
+        CheckDialog(dialog, true, bytes);
+    } else {
+        Require(!dialog.summary.empty(), "the dialog says why it refuses", bytes);
+    }
+}
+
 // A pasted matrix opens the dialog only where it reads as one of three
 // variables or more.
 void CheckPaste(std::string_view bytes, const NumberFormat& format) {
@@ -174,6 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool accepted = CheckReading(bytes, format);
         CheckDialog(OpenDataDialog(std::string(bytes), format), accepted, bytes);
         CheckDialog(OpenDataFile(file, format), accepted, bytes);
+        CheckPolychoricDialog(bytes, format, accepted);
         CheckPaste(bytes, format);
     }
     CheckPolychoric(bytes);
