@@ -9,8 +9,9 @@ above the same program reading nothing.
 
 Then polychoric correlations of questionnaire items: psych's bfi (its 25 items
 over the 2436 complete cases) where R is installed, else items of that shape
-written by bench_data_reading; the matrix natively and under Node.js, one
-permuted data set of parallel analysis, psych's polychoric beside them, and
+written by bench_data_reading; the matrix natively and under Node.js, parallel
+analysis on 1000 permuted data sets on every core, psych's polychoric and
+fa.parallel (20 permuted sets) beside them, and
 one contingency table's correlation from 2 x 2 to 10 x 10.
 
 Usage: data_reading.py [BENCH_BUILD] [NODE_BUILD]
@@ -53,6 +54,13 @@ R_POLYCHORIC = """
 suppressMessages(library(psych))
 x <- read.csv(commandArgs(TRUE)[1])
 cat(system.time(polychoric(x, correct = 0))[["elapsed"]], "\\n")
+"""
+R_PARALLEL = """
+suppressMessages(library(psych))
+x <- read.csv(commandArgs(TRUE)[1])
+pdf(NULL)
+seconds <- system.time(capture.output(fa.parallel(x, cor = "poly", fa = "pc", n.iter = 20)))
+cat(seconds[["elapsed"]], "\\n")
 """
 
 
@@ -145,14 +153,16 @@ if os.path.exists(node_reader):
     node = seconds_of(["node", "--no-experimental-fetch", node_reader, "polychoric", items], slow_runs)
     print(f"{'matrix, Node.js':40s} {spread(node):>29s}  "
           f"{statistics.median(node) / statistics.median(matrix_times):.1f} x native")
-set_times = seconds_of([native, "permuted", items], runs)
-cores = os.cpu_count()
-print(f"{'one permuted data set, native':40s} {spread(set_times):>29s}  "
-      f"1000 sets on {cores} cores: about {statistics.median(set_times) * 1000 / cores:.1f} s")
+set_times = seconds_of([native, "permuted", items], slow_runs)
+print(f"{f'1000 permuted sets, {os.cpu_count()} cores, native':40s} {spread(set_times):>29s}")
 if r_version:
     psych = seconds_of(["Rscript", "-e", R_POLYCHORIC, items], 1)
     print(f"{'psych polychoric(correct = 0), R':40s} {spread(psych):>29s}  "
           f"{statistics.median(psych) / statistics.median(matrix_times):.0f} x native")
+    parallel = seconds_of(["Rscript", "-e", R_PARALLEL, items], 1)
+    print(f"{'psych fa.parallel, 20 permuted sets, R':40s} {spread(parallel):>29s}  "
+          f"{statistics.median(parallel) / 20 * 1000 / statistics.median(set_times):.0f} x "
+          f"native per set")
 tables = subprocess.run([native, "tables"], capture_output=True, text=True, check=True).stdout
 print("One table's correlation, native: " + ", ".join(
     f"{size} x {size} {float(micro):.1f} us" for size, micro, _ in
