@@ -5,11 +5,21 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "form/about.h"
 #include "form/win32/main_form.h"
+
+// The window has no console to print why the program ended, so a C++ failure
+// nothing caught ends it at once, as the default handler would after printing;
+// its printing would bring 60 KB of name demangling into the exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
 
 namespace {
 
