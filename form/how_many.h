@@ -80,8 +80,13 @@ bool HasSampleSize(const RuleNumbers& numbers);
 // sample size larger than p, and no more sets than MostRandomDataSets(p).
 bool DrawsRandomData(const RuleNumbers& numbers, const RandomDataSettings& settings);
 
+// The settings the random data are drawn with: the window's, with each set's
+// reduced eigenvalues too where R is known, for parallel analysis of factors.
+RandomDataSettings SettingsToDraw(const RuleNumbers& numbers, const RandomDataSettings& settings);
+
 // Every rule from the numbers and, where there is a sample size, the random
-// data's eigenvalues drawn with the settings.
+// data's eigenvalues drawn with SettingsToDraw. The factor models are fitted
+// here, the rules' other long part.
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
                       std::optional<RandomEigenvalues> random);
 
@@ -91,18 +96,24 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
                                         const RandomDataSettings& settings,
                                         Progress* progress = nullptr);
 
-// The six lines, in the user's format, each saying what its rule keeps or
-// what it needs: "Parallel analysis: keep 5 (95th percentile of 1000 random
-// data sets of 2436 cases x 25 variables, seed 1)".
+// The ten lines, six for components then four for factors, in the user's
+// format, each saying what its rule keeps or what it needs: "Parallel
+// analysis: keep 5 (95th percentile of 1000 random data sets of 2436 cases x
+// 25 variables, seed 1)". A factor rule that used a fit ending with a
+// uniqueness at its bound, or one that did not converge, names its k at the
+// end: "(maximum likelihood; k = 7: a uniqueness at its bound)", "k = 7, 9:
+// not converged".
 std::vector<std::string> RuleLines(const RuleResults& results, const NumberFormat& format);
 
-// The table's header ("Random 95th percentile" follows the percentile), and
-// its rows, one per known eigenvalue, each with as many cells as the header.
+// The table's header ("Random 95th percentile" and "Random reduced 95th
+// percentile" follow the percentile), and its rows, one per known eigenvalue,
+// each with as many cells as the header; row k's "ML chi-square p" is that of
+// the k-factor model.
 std::vector<std::string> TableHeader(const RuleResults& results);
 std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
                                                 const NumberFormat& format);
 
-// Copy Table: the table tab-separated, an empty line and the six lines; and
+// Copy Table: the table tab-separated, an empty line and the ten lines; and
 // the same as HTML.
 CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format);
 
@@ -126,7 +137,8 @@ std::string ProgressText(int setsDone, int sets);
 std::string RulesOutOfDate(const FormState& form);
 
 // The sentence Copy Results adds once the rules are computed for the current
-// numbers, rules that cannot count left out; empty otherwise.
+// numbers, rules that cannot count left out, the factor rules after "; for
+// factors, "; empty otherwise.
 std::string RulesSentence(const FormState& form);
 // The same sentence for any rules, in the user's format.
 std::string RulesSentence(const RuleResults& results, const NumberFormat& format);

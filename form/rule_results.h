@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/impossible_inputs.h"
+#include "retention/factor_rules.h"
 #include "retention/rules.h"
 
 namespace trolvane {
@@ -47,6 +48,19 @@ struct RuleResults {
     Count kaiser;
     // None where the numbers allow no test.
     std::optional<Count> bartlett;
+
+    // The factor rules. The eigenvalues of R with its squared multiple
+    // correlations on the diagonal: empty without R.
+    std::vector<double> reducedEigenvalues;
+    // The maximum-likelihood fits for k = 0 up to the largest k with positive
+    // df: empty without R and a sample size larger than p.
+    std::vector<FactorFit> factorFits;
+    std::optional<Count> factorParallelAnalysis;
+    std::optional<Count> empiricalKaiser;
+    std::optional<SequentialCounts> sequentialTests;
+    // The Hull method's points for k = 0 to J, and the k it keeps.
+    std::vector<HullPoint> hullPoints;
+    std::optional<int> hull;
 };
 
 }  // namespace trolvane

@@ -496,7 +496,7 @@ class Window {
                 // What cannot be drawn is said in the rules' lines, never thrown
                 // to the page.
                 try {
-                    random.emplace(numbers.p, *numbers.n, settings);
+                    random.emplace(numbers.p, *numbers.n, SettingsToDraw(numbers, settings));
                 } catch (const std::exception&) {
                     randomFailed = true;
                 }
