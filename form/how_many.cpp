@@ -159,9 +159,15 @@ void AddFactorCounts(std::vector<RuleCount>& counts, const RuleResults& results,
     const std::vector<FactorFit>& fits = results.factorFits;
     const bool hasData = !numbers.correlations.empty();
     const std::string needsData = hasData ? needsRandom : "needs the data";
-    const std::string needsFits = !hasData                 ? "needs the data"
-                                  : HasSampleSize(numbers) ? kCannotBeComputed
-                                                           : "needs the sample size";
+    std::string needsFits = kCannotBeComputed;
+    if (!hasData) {
+        needsFits = "needs the data";
+    } else if (!HasSampleSize(numbers)) {
+        needsFits = "needs the sample size";
+    } else if (numbers.p > kMostVariablesForFactorModels) {
+        needsFits =
+            "needs at most " + NumberText(kMostVariablesForFactorModels, format) + " variables";
+    }
     const auto counted = [](const auto& count) {
         return count ? std::optional(CountText(*count)) : std::nullopt;
     };
@@ -315,17 +321,11 @@ void AddFactorRules(RuleResults& results) {
         results.factorParallelAnalysis =
             AboveRandom(results.reducedEigenvalues, results.random->reducedPercentile);
     }
-    if (!HasSampleSize(numbers)) {
-        return;
-    }
-    const double n = *numbers.n;
-    results.factorFits = Guarded([&] {
-                             return FitFactorModels(numbers.p, n, r, numbers.p);
-                         }).value_or(std::vector<FactorFit>{});
     if (results.factorFits.empty()) {
         return;
     }
-    results.sequentialTests = Guarded([&] { return SequentialTests(results.factorFits, n); });
+    results.sequentialTests =
+        Guarded([&] { return SequentialTests(results.factorFits, *numbers.n); });
     if (numbers.p >= kHullFewestVariables && results.factorParallelAnalysis) {
         results.hullPoints =
             Guarded([&] {
@@ -409,12 +409,31 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     return numbers;
 }
 
+bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits) {
+    const int k = static_cast<int>(fits.size());
+    if (numbers.correlations.empty() || !HasSampleSize(numbers) ||
+        numbers.p > kMostVariablesForFactorModels || FactorDf(numbers.p, k) <= 0) {
+        return true;
+    }
+    const std::vector<double> previous =
+        fits.empty() ? std::vector<double>{} : fits.back().uniquenesses;
+    std::optional<FactorFit> fit = Guarded(
+        [&] { return FitFactors(numbers.p, *numbers.n, numbers.correlations, k, previous); });
+    if (!fit) {
+        fits.clear();
+        return true;
+    }
+    fits.push_back(std::move(*fit));
+    return FactorDf(numbers.p, k + 1) <= 0;
+}
+
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
-                      std::optional<RandomEigenvalues> random) {
+                      std::optional<RandomEigenvalues> random, std::vector<FactorFit> factorFits) {
     RuleResults results;
     results.numbers = numbers;
     results.settings = settings;
     results.random = std::move(random);
+    results.factorFits = std::move(factorFits);
     const std::vector<double>& eigenvalues = numbers.eigenvalues;
     const bool every = static_cast<int>(eigenvalues.size()) == numbers.p;
     if (results.random) {
@@ -459,7 +478,13 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
             randomFailed = true;
         }
     }
-    RuleResults results = RulesFrom(numbers, settings, std::move(random));
+    std::vector<FactorFit> fits;
+    while (!FitNextFactorModel(numbers, fits)) {
+        if (progress && progress->cancelled) {
+            return std::nullopt;
+        }
+    }
+    RuleResults results = RulesFrom(numbers, settings, std::move(random), std::move(fits));
     results.randomFailed = randomFailed;
     return results;
 }

@@ -57,6 +57,10 @@ ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const N
 // analysis of more would keep both cores busy for minutes.
 constexpr int kMostVariablesForRules = 500;
 
+// The most variables the factor models are fitted for: every k of 50 variables
+// takes seconds, and the time grows with the cube of p times the number of k.
+constexpr int kMostVariablesForFactorModels = 50;
+
 // The most numbers a computation's random data sets keep, sets x variables:
 // 160 MB of eigenvalues, within what every edition can hold.
 constexpr double kMostRandomNumbers = 20'000'000;
@@ -84,14 +88,24 @@ bool DrawsRandomData(const RuleNumbers& numbers, const RandomDataSettings& setti
 // reduced eigenvalues too where R is known, for parallel analysis of factors.
 RandomDataSettings SettingsToDraw(const RuleNumbers& numbers, const RandomDataSettings& settings);
 
+// The maximum-likelihood factor models the factor rules count from, fitted one
+// k a call, each also started from the one before: true once every k with
+// positive df is fitted, or where none is to be (fits left empty): without R,
+// a sample size larger than p, with more than kMostVariablesForFactorModels
+// variables, or where a fit fails. The rules' other long part, run between
+// the random data and RulesFrom.
+bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits);
+
 // Every rule from the numbers and, where there is a sample size, the random
-// data's eigenvalues drawn with SettingsToDraw. The factor models are fitted
-// here, the rules' other long part.
+// data's eigenvalues drawn with SettingsToDraw and the factor models as
+// FitNextFactorModel fitted them.
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
-                      std::optional<RandomEigenvalues> random);
+                      std::optional<RandomEigenvalues> random,
+                      std::vector<FactorFit> factorFits = {});
 
 // Computes every rule; parallel analysis, the long part, reports its progress
-// and can be cancelled through `progress`. None when cancelled.
+// and can be cancelled through `progress`, as can the factor models between
+// one k and the next. None when cancelled.
 std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
                                         const RandomDataSettings& settings,
                                         Progress* progress = nullptr);

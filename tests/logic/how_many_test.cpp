@@ -253,6 +253,25 @@ TEST(HowManyFactors, FlawedFitsAreNamedInTheLinesThatUsedThem) {
               "uniqueness at its bound)");
 }
 
+// The factor models of many variables would keep the rules busy for minutes.
+TEST(HowManyFactors, ModelsOfMoreThan50VariablesAreNotFitted) {
+    std::string identity;
+    for (int i = 0; i < 51; ++i) {
+        for (int j = 0; j < 51; ++j) {
+            identity += i == j ? "1" : "0";
+            identity += j < 50 ? " " : "\n";
+        }
+    }
+    FormState form{NumberFormat{}};
+    UseData(form, *OpenDataDialog(identity, {}).reading);
+    EditBox(form, {Control::n}, "200");
+    form.rules = ComputeRules(*NumbersForRules(form), form.ruleSettings);
+    const std::vector<std::string> lines = RuleLines(*form.rules, form.format);
+    EXPECT_EQ(lines[6].find("Parallel analysis of factors: keep "), 0U) << lines[6];
+    EXPECT_EQ(lines[8], "Sequential model tests: needs at most 50 variables");
+    EXPECT_EQ(lines[9], "Hull method: needs at most 50 variables");
+}
+
 TEST(HowManyComponents, SettingsOutsideTheirRangeNameTheBox) {
     const struct {
         std::array<std::string, 3> texts;
