@@ -57,8 +57,8 @@ ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const N
 // analysis of more would keep both cores busy for minutes.
 constexpr int kMostVariablesForRules = 500;
 
-// The most variables the factor models are fitted for: every k of 50 variables
-// takes seconds, and the time grows with the cube of p times the number of k.
+// The most variables the factor models are fitted for: the models of every k
+// for 50 variables take seconds, and the time grows with p to the fourth power.
 constexpr int kMostVariablesForFactorModels = 50;
 
 // The most numbers a computation's random data sets keep, sets x variables:
