@@ -53,7 +53,8 @@ struct RuleResults {
     // correlations on the diagonal: empty without R.
     std::vector<double> reducedEigenvalues;
     // The maximum-likelihood fits for k = 0 up to the largest k with positive
-    // df: empty without R and a sample size larger than p.
+    // df: empty without R, a sample size larger than p, with more variables
+    // than the models are fitted for, or where a fit failed.
     std::vector<FactorFit> factorFits;
     std::optional<Count> factorParallelAnalysis;
     std::optional<Count> empiricalKaiser;
