@@ -55,8 +55,9 @@ std::string CountText(const Count& count) {
     return (count.atLeast ? "at least " : "") + std::to_string(count.keep);
 }
 
-// "24", or "more than 10" where a test after 11 components could not be run.
-std::string BartlettText(const Count& count) {
+// "24", or "more than 10" where a test after 11 components, or of 11 factors,
+// could not be run.
+std::string MoreThanText(const Count& count) {
     return count.atLeast ? "more than " + std::to_string(count.keep - 1)
                          : std::to_string(count.keep);
 }
@@ -66,7 +67,8 @@ std::string BartlettText(const Count& count) {
 enum Uses : unsigned { kEigenvalues = 1, kDeterminant = 2 };
 
 // One rule as the lines and the report sentence name it, with its count where
-// it has one, else what it needs.
+// it has one, else what it needs; the sentence's count where it gives less
+// than the line's.
 struct RuleCount {
     const char* line;
     const char* clause;
@@ -74,6 +76,8 @@ struct RuleCount {
     std::string note;
     std::string needs;
     unsigned uses = kEigenvalues;
+    bool forFactors = false;
+    std::optional<std::string> clauseCount = std::nullopt;
 };
 
 // The numbers each cause the main window names makes impossible for the rules;
@@ -125,6 +129,102 @@ std::string RandomSetsOf(const RuleNumbers& numbers, const NumberFormat& format)
 
 constexpr char kCannotBeComputed[] = "cannot be computed from these numbers";
 
+// What a factor fit's line names it for, where the fit has it.
+struct FitFlaw {
+    bool FactorFit::*flag;
+    bool flawedWhen;
+    const char* said;
+};
+constexpr std::array<FitFlaw, 2> kFitFlaws{{
+    {&FactorFit::atBound, true, "a uniqueness at its bound"},
+    {&FactorFit::converged, false, "not converged"},
+}};
+
+// "k = 7: a uniqueness at its bound; k = 9, 11: not converged" for the fits a
+// rule used; empty where none has a flaw.
+std::string FitNotes(std::span<const FactorFit> fits) {
+    std::vector<std::string> notes;
+    for (const FitFlaw& flaw : kFitFlaws) {
+        std::vector<std::string> factors;
+        for (const FactorFit& fit : fits) {
+            if (fit.*flaw.flag == flaw.flawedWhen) {
+                factors.push_back(std::to_string(fit.factors));
+            }
+        }
+        if (!factors.empty()) {
+            notes.push_back("k = " + Joined(factors, ", ") + ": " + flaw.said);
+        }
+    }
+    return Joined(notes, "; ");
+}
+
+// " (maximum likelihood; k = 7: a uniqueness at its bound)".
+std::string Noted(const std::string& what, std::span<const FactorFit> fits) {
+    const std::string notes = FitNotes(fits);
+    return " (" + what + (notes.empty() ? "" : "; " + notes) + ")";
+}
+
+// The four factor rules' lines after the six for components.
+void AddFactorCounts(std::vector<RuleCount>& counts, const RuleResults& results,
+                     const std::string& needsRandom, const NumberFormat& format) {
+    const RuleNumbers& numbers = results.numbers;
+    const RandomDataSettings& settings = results.settings;
+    const std::vector<FactorFit>& fits = results.factorFits;
+    const bool hasData = !numbers.correlations.empty();
+    const std::string needsData = hasData ? needsRandom : "needs the data";
+    std::string needsFits = kCannotBeComputed;
+    if (!hasData) {
+        needsFits = "needs the data";
+    } else if (!HasSampleSize(numbers)) {
+        needsFits = "needs the sample size";
+    } else if (numbers.p > kMostVariablesForFactorModels) {
+        needsFits =
+            "needs at most " + NumberText(kMostVariablesForFactorModels, format) + " variables";
+    }
+    const auto counted = [](const auto& count) {
+        return count ? std::optional(CountText(*count)) : std::nullopt;
+    };
+    counts.push_back(
+        {"Parallel analysis of factors", "parallel analysis",
+         counted(results.factorParallelAnalysis),
+         " (reduced correlations, " + PercentileOrdinal(settings.percentile, format) +
+             " percentile of the same " + NumberText(settings.sets, format) + " random data sets)",
+         results.reducedEigenvalues.empty() && hasData ? kCannotBeComputed : needsData, 0, true});
+    counts.push_back({"Empirical Kaiser criterion", "the empirical Kaiser criterion",
+                      counted(results.empiricalKaiser), "",
+                      HasSampleSize(numbers) ? kCannotBeComputed : "needs the sample size",
+                      kEigenvalues, true});
+    // The sequential tests name the fits up to the largest k they keep: those
+    // their counts were decided by.
+    std::optional<std::string> sequential;
+    std::optional<std::string> chiSquare;
+    std::size_t sequentialFits = 0;
+    if (const std::optional<SequentialCounts>& tests = results.sequentialTests) {
+        chiSquare = MoreThanText(tests->chiSquare);
+        sequential = *chiSquare + " by chi-square, " + MoreThanText(tests->rmsea) + " by RMSEA, " +
+                     MoreThanText(tests->aic) + " by AIC";
+        sequentialFits = static_cast<std::size_t>(
+            std::max({tests->chiSquare.keep, tests->rmsea.keep, tests->aic.keep}) + 1);
+    }
+    counts.push_back(
+        {"Sequential model tests", "the sequential chi-square tests", sequential,
+         Noted("maximum likelihood", std::span(fits).first(std::min(sequentialFits, fits.size()))),
+         needsFits, 0, true, chiSquare});
+    // The Hull method takes its last k from parallel analysis of factors.
+    std::string needsHull = needsFits;
+    if (hasData && HasSampleSize(numbers) && numbers.p < kHullFewestVariables) {
+        needsHull = "needs at least " + std::to_string(kHullFewestVariables) + " variables";
+    } else if (!fits.empty() && !results.factorParallelAnalysis) {
+        needsHull = needsData;
+    }
+    const std::size_t hullFits = results.hullPoints.size();
+    counts.push_back({"Hull method", "the Hull method",
+                      results.hull ? std::optional(std::to_string(*results.hull)) : std::nullopt,
+                      Noted("comparative fit index of maximum-likelihood fits",
+                            std::span(fits).first(std::min(hullFits, fits.size()))),
+                      needsHull, 0, true});
+}
+
 std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& format) {
     const RuleNumbers& numbers = results.numbers;
     const RandomDataSettings& settings = results.settings;
@@ -165,9 +265,10 @@ std::vector<RuleCount> Counts(const RuleResults& results, const NumberFormat& fo
                       " (eigenvalues above 1)", ""});
     counts.push_back(
         {"Bartlett's test", "Bartlett's test",
-         results.bartlett ? std::optional(BartlettText(*results.bartlett)) : std::nullopt, "",
+         results.bartlett ? std::optional(MoreThanText(*results.bartlett)) : std::nullopt, "",
          HasSampleSize(numbers) ? kCannotBeComputed : "needs the sample size",
          kEigenvalues | kDeterminant});
+    AddFactorCounts(counts, results, needsRandom, format);
     MarkImpossible(counts, numbers);
     return counts;
 }
@@ -212,7 +313,48 @@ auto Guarded(Rule rule) -> std::optional<decltype(rule())> {
     }
 }
 
+// The factor rules from R, n and the random data's reduced eigenvalues, each
+// where it has what it needs.
+void AddFactorRules(RuleResults& results) {
+    const RuleNumbers& numbers = results.numbers;
+    if (HasSampleSize(numbers)) {
+        results.empiricalKaiser =
+            Guarded([&] { return EmpiricalKaiser(numbers.eigenvalues, numbers.p, *numbers.n); });
+    }
+    if (numbers.correlations.empty()) {
+        return;
+    }
+    const std::vector<double>& r = numbers.correlations;
+    results.reducedEigenvalues =
+        Guarded([&] { return ReducedEigenvalues(numbers.p, r); }).value_or(std::vector<double>{});
+    if (results.random && !results.reducedEigenvalues.empty() &&
+        !results.random->reducedPercentile.empty()) {
+        results.factorParallelAnalysis =
+            AboveRandom(results.reducedEigenvalues, results.random->reducedPercentile);
+    }
+    if (results.factorFits.empty()) {
+        return;
+    }
+    results.sequentialTests =
+        Guarded([&] { return SequentialTests(results.factorFits, *numbers.n); });
+    if (numbers.p >= kHullFewestVariables && results.factorParallelAnalysis) {
+        results.hullPoints =
+            Guarded([&] {
+                return HullPoints(results.factorFits, results.factorParallelAnalysis->keep);
+            }).value_or(std::vector<HullPoint>{});
+        if (!results.hullPoints.empty()) {
+            results.hull = HullKeeps(UpperHull(results.hullPoints));
+        }
+    }
+}
+
 }  // namespace
+
+RandomDataSettings SettingsToDraw(const RuleNumbers& numbers, const RandomDataSettings& settings) {
+    RandomDataSettings drawn = settings;
+    drawn.reduced = !numbers.correlations.empty();
+    return drawn;
+}
 
 bool HasSampleSize(const RuleNumbers& numbers) {
     return numbers.n && std::isfinite(*numbers.n) && *numbers.n > numbers.p;
@@ -279,12 +421,31 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     return numbers;
 }
 
+bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits) {
+    const int k = static_cast<int>(fits.size());
+    if (numbers.correlations.empty() || !HasSampleSize(numbers) ||
+        numbers.p > kMostVariablesForFactorModels || FactorDf(numbers.p, k) <= 0) {
+        return true;
+    }
+    const std::vector<double> previous =
+        fits.empty() ? std::vector<double>{} : fits.back().uniquenesses;
+    std::optional<FactorFit> fit = Guarded(
+        [&] { return FitFactors(numbers.p, *numbers.n, numbers.correlations, k, previous); });
+    if (!fit) {
+        fits.clear();
+        return true;
+    }
+    fits.push_back(std::move(*fit));
+    return FactorDf(numbers.p, k + 1) <= 0;
+}
+
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
-                      std::optional<RandomEigenvalues> random) {
+                      std::optional<RandomEigenvalues> random, std::vector<FactorFit> factorFits) {
     RuleResults results;
     results.numbers = numbers;
     results.settings = settings;
     results.random = std::move(random);
+    results.factorFits = std::move(factorFits);
     const std::vector<double>& eigenvalues = numbers.eigenvalues;
     const bool every = static_cast<int>(eigenvalues.size()) == numbers.p;
     if (results.random) {
@@ -310,6 +471,7 @@ RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& sett
         }
     }
     results.kaiser = Kaiser(eigenvalues, numbers.p);
+    AddFactorRules(results);
     return results;
 }
 
@@ -319,9 +481,9 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
     bool randomFailed = false;
     if (DrawsRandomData(numbers, settings)) {
         try {
-            random = numbers.categories
-                         ? ParallelAnalysis(*numbers.categories, settings, progress)
-                         : ParallelAnalysis(numbers.p, *numbers.n, settings, progress);
+            const RandomDataSettings drawn = SettingsToDraw(numbers, settings);
+            random = numbers.categories ? ParallelAnalysis(*numbers.categories, drawn, progress)
+                                        : ParallelAnalysis(numbers.p, *numbers.n, drawn, progress);
             if (!random) {
                 return std::nullopt;
             }
@@ -329,7 +491,13 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
             randomFailed = true;
         }
     }
-    RuleResults results = RulesFrom(numbers, settings, std::move(random));
+    std::vector<FactorFit> fits;
+    while (!FitNextFactorModel(numbers, fits)) {
+        if (progress && progress->cancelled) {
+            return std::nullopt;
+        }
+    }
+    RuleResults results = RulesFrom(numbers, settings, std::move(random), std::move(fits));
     results.randomFailed = randomFailed;
     return results;
 }
@@ -349,7 +517,10 @@ std::vector<std::string> TableHeader(const RuleResults& results) {
             "Random mean",
             "Random " + PercentileOrdinal(results.settings.percentile, {}) + " percentile",
             "Average squared partial",
-            "Average fourth-power partial"};
+            "Average fourth-power partial",
+            "Reduced eigenvalue",
+            "Random reduced " + PercentileOrdinal(results.settings.percentile, {}) + " percentile",
+            "ML chi-square p"};
 }
 
 std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
@@ -361,6 +532,14 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
     const auto significant = [&](std::optional<double> value) {
         return value && std::isfinite(*value) ? RoundedNumberText(*value, 4, format) : "";
     };
+    const auto at = [](const std::vector<double>& column, std::size_t i) {
+        return i < column.size() ? std::optional(column[i]) : std::nullopt;
+    };
+    // Row k's p is the k-factor model's; none where it has no df.
+    const auto factorP = [&](std::size_t k) {
+        return k < results.factorFits.size() ? std::optional(results.factorFits[k].p)
+                                             : std::nullopt;
+    };
     std::vector<std::vector<std::string>> rows;
     const std::vector<double>& eigenvalues = results.numbers.eigenvalues;
     for (std::size_t i = 0; i < eigenvalues.size(); ++i) {
@@ -368,7 +547,10 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
                         fixed(Cell(results.random, &RandomEigenvalues::mean, i)),
                         fixed(Cell(results.random, &RandomEigenvalues::percentile, i)),
                         significant(Cell(results.partials, &AveragePartials::squared, i + 1)),
-                        significant(Cell(results.partials, &AveragePartials::fourthPower, i + 1))});
+                        significant(Cell(results.partials, &AveragePartials::fourthPower, i + 1)),
+                        fixed(at(results.reducedEigenvalues, i)),
+                        fixed(Cell(results.random, &RandomEigenvalues::reducedPercentile, i)),
+                        significant(factorP(i + 1))});
     }
     return rows;
 }
@@ -431,34 +613,51 @@ std::string RulesSentence(const FormState& form) {
 }
 
 std::string RulesSentence(const RuleResults& results, const NumberFormat& format) {
-    std::vector<std::string> clauses;
+    // The components' clauses, then the factors'; each list's first says
+    // "suggests".
+    std::array<std::vector<std::string>, 2> clauses;
     for (const RuleCount& rule : Counts(results, format)) {
         if (!rule.count) {
             continue;
         }
+        std::vector<std::string>& list = clauses[rule.forFactors ? 1 : 0];
         std::string clause = rule.clause;
-        if (clause == "parallel analysis") {
+        const std::string count = rule.clauseCount.value_or(*rule.count);
+        if (std::string_view(rule.line) == "Parallel analysis") {
             clause += " (" + NumberText(results.settings.sets, format) +
                       (results.numbers.categories ? " permuted data sets, polychoric correlations, "
                                                   : " random data sets, ") +
                       PercentileOrdinal(results.settings.percentile, format) + " percentile)";
         }
-        if (clauses.empty()) {
-            const bool one = *rule.count == "1";
-            clause += " suggests keeping " + *rule.count + (one ? " component" : " components");
+        if (list.empty() && rule.forFactors) {
+            clause += " suggests " + count;
+        } else if (list.empty()) {
+            const bool one = count == "1";
+            clause += " suggests keeping " + count + (one ? " component" : " components");
         } else {
-            clause += " " + *rule.count;
+            clause += " " + count;
         }
-        clauses.push_back(clause);
+        list.push_back(clause);
     }
-    if (clauses.empty()) {
+    const auto listed = [](const std::vector<std::string>& list) {
+        std::string text = list.front();
+        for (std::size_t i = 1; i < list.size(); ++i) {
+            text += (i + 1 == list.size() ? " and " : ", ") + list[i];
+        }
+        return text;
+    };
+    std::vector<std::string> parts;
+    if (!clauses[0].empty()) {
+        parts.push_back(listed(clauses[0]));
+    }
+    if (!clauses[1].empty()) {
+        parts.push_back("for factors, " + listed(clauses[1]));
+    }
+    if (parts.empty()) {
         return "";
     }
-    clauses.front()[0] = static_cast<char>(std::toupper(clauses.front()[0]));
-    std::string sentence = clauses.front();
-    for (std::size_t i = 1; i < clauses.size(); ++i) {
-        sentence += (i + 1 == clauses.size() ? " and " : ", ") + clauses[i];
-    }
+    std::string sentence = Joined(parts, "; ");
+    sentence[0] = static_cast<char>(std::toupper(sentence[0]));
     return sentence + ".";
 }
 

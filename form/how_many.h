@@ -57,6 +57,10 @@ ReadSettingsResult ReadSettings(const std::array<std::string, 3>& texts, const N
 // analysis of more would keep both cores busy for minutes.
 constexpr int kMostVariablesForRules = 500;
 
+// The most variables the factor models are fitted for: the models of every k
+// for 50 variables take seconds, and the time grows with p to the fourth power.
+constexpr int kMostVariablesForFactorModels = 50;
+
 // The most numbers a computation's random data sets keep, sets x variables:
 // 160 MB of eigenvalues, within what every edition can hold.
 constexpr double kMostRandomNumbers = 20'000'000;
@@ -80,29 +84,50 @@ bool HasSampleSize(const RuleNumbers& numbers);
 // sample size larger than p, and no more sets than MostRandomDataSets(p).
 bool DrawsRandomData(const RuleNumbers& numbers, const RandomDataSettings& settings);
 
+// The settings the random data are drawn with: the window's, with each set's
+// reduced eigenvalues too where R is known, for parallel analysis of factors.
+RandomDataSettings SettingsToDraw(const RuleNumbers& numbers, const RandomDataSettings& settings);
+
+// The maximum-likelihood factor models the factor rules count from, fitted one
+// k a call, each also started from the one before: true once every k with
+// positive df is fitted, or where none is to be (fits left empty): without R,
+// a sample size larger than p, with more than kMostVariablesForFactorModels
+// variables, or where a fit fails. The rules' other long part, run between
+// the random data and RulesFrom.
+bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits);
+
 // Every rule from the numbers and, where there is a sample size, the random
-// data's eigenvalues drawn with the settings.
+// data's eigenvalues drawn with SettingsToDraw and the factor models as
+// FitNextFactorModel fitted them.
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
-                      std::optional<RandomEigenvalues> random);
+                      std::optional<RandomEigenvalues> random,
+                      std::vector<FactorFit> factorFits = {});
 
 // Computes every rule; parallel analysis, the long part, reports its progress
-// and can be cancelled through `progress`. None when cancelled.
+// and can be cancelled through `progress`, as can the factor models between
+// one k and the next. None when cancelled.
 std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
                                         const RandomDataSettings& settings,
                                         Progress* progress = nullptr);
 
-// The six lines, in the user's format, each saying what its rule keeps or
-// what it needs: "Parallel analysis: keep 5 (95th percentile of 1000 random
-// data sets of 2436 cases x 25 variables, seed 1)".
+// The ten lines, six for components then four for factors, in the user's
+// format, each saying what its rule keeps or what it needs: "Parallel
+// analysis: keep 5 (95th percentile of 1000 random data sets of 2436 cases x
+// 25 variables, seed 1)". A factor rule that used a fit ending with a
+// uniqueness at its bound, or one that did not converge, names its k at the
+// end: "(maximum likelihood; k = 7: a uniqueness at its bound)", "k = 7, 9:
+// not converged".
 std::vector<std::string> RuleLines(const RuleResults& results, const NumberFormat& format);
 
-// The table's header ("Random 95th percentile" follows the percentile), and
-// its rows, one per known eigenvalue, each with as many cells as the header.
+// The table's header ("Random 95th percentile" and "Random reduced 95th
+// percentile" follow the percentile), and its rows, one per known eigenvalue,
+// each with as many cells as the header; row k's "ML chi-square p" is that of
+// the k-factor model.
 std::vector<std::string> TableHeader(const RuleResults& results);
 std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
                                                 const NumberFormat& format);
 
-// Copy Table: the table tab-separated, an empty line and the six lines; and
+// Copy Table: the table tab-separated, an empty line and the ten lines; and
 // the same as HTML.
 CopiedResults CopiedTable(const RuleResults& results, const NumberFormat& format);
 
@@ -126,7 +151,8 @@ std::string ProgressText(int setsDone, int sets);
 std::string RulesOutOfDate(const FormState& form);
 
 // The sentence Copy Results adds once the rules are computed for the current
-// numbers, rules that cannot count left out; empty otherwise.
+// numbers, rules that cannot count left out, the factor rules after "; for
+// factors, "; empty otherwise.
 std::string RulesSentence(const FormState& form);
 // The same sentence for any rules, in the user's format.
 std::string RulesSentence(const RuleResults& results, const NumberFormat& format);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/impossible_inputs.h"
+#include "retention/factor_rules.h"
 #include "retention/rules.h"
 
 namespace trolvane {
@@ -51,6 +52,20 @@ struct RuleResults {
     Count kaiser;
     // None where the numbers allow no test.
     std::optional<Count> bartlett;
+
+    // The factor rules. The eigenvalues of R with its squared multiple
+    // correlations on the diagonal: empty without R.
+    std::vector<double> reducedEigenvalues;
+    // The maximum-likelihood fits for k = 0 up to the largest k with positive
+    // df: empty without R, a sample size larger than p, with more variables
+    // than the models are fitted for, or where a fit failed.
+    std::vector<FactorFit> factorFits;
+    std::optional<Count> factorParallelAnalysis;
+    std::optional<Count> empiricalKaiser;
+    std::optional<SequentialCounts> sequentialTests;
+    // The Hull method's points for k = 0 to J, and the k it keeps.
+    std::vector<HullPoint> hullPoints;
+    std::optional<int> hull;
 };
 
 }  // namespace trolvane

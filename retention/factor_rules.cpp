@@ -14,6 +14,12 @@
 namespace trolvane {
 namespace {
 
+// Boost.Math's distributions in double throughout: computing in long double,
+// its default, costs the browser edition software arithmetic and size.
+using InDouble = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
+using ChiSquared = boost::math::chi_squared_distribution<double, InDouble>;
+using NonCentralChiSquared = boost::math::non_central_chi_squared_distribution<double, InDouble>;
+
 constexpr double kSignificance = 0.05;
 // RMSEA's "close fit", and the confidence of its interval.
 constexpr double kCloseFit = 0.05;
@@ -101,11 +107,10 @@ Count EmpiricalKaiser(const std::vector<double>& eigenvalues, int p, double n) {
 double RmseaLowerBound(double chiSquare, double df, double n) {
     const double upper = (1 + kRmseaConfidence) / 2;
     // With few cases the corrected statistic can fall below 0.
-    if (chiSquare <= 0 || boost::math::cdf(boost::math::chi_squared(df), chiSquare) <= upper) {
+    if (chiSquare <= 0 || boost::math::cdf(ChiSquared(df), chiSquare) <= upper) {
         return 0;
     }
-    const double noncentrality =
-        boost::math::non_central_chi_squared::find_non_centrality(df, chiSquare, upper);
+    const double noncentrality = NonCentralChiSquared::find_non_centrality(df, chiSquare, upper);
     return std::sqrt(noncentrality / (df * (n - 1)));
 }
 

@@ -64,14 +64,15 @@ HowManyWindow::HowManyWindow(const NumberFormat& format, QWidget* parent)
     layout->addWidget(status_);
     layout->addWidget(progress_);
 
-    // Six lines to select and copy, and for a screen reader to read.
+    // Ten lines to select and copy, and for a screen reader to read, with room
+    // for a scroll bar below the longest.
     lines_ = new QPlainTextEdit(this);
     lines_->setReadOnly(true);
     lines_->setFrameShape(QFrame::NoFrame);
     lines_->setBackgroundRole(QPalette::Window);
     lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
     lines_->setAccessibleName("Rules");
-    lines_->setFixedHeight(lines_->fontMetrics().lineSpacing() * 7);
+    lines_->setFixedHeight(lines_->fontMetrics().lineSpacing() * 12);
     layout->addWidget(lines_);
 
     table_ = new QTableWidget(this);

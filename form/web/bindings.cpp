@@ -344,9 +344,10 @@ class Window {
     // The window has opened: what closing it stopped runs again, as startRules.
     int reopenRules() { return Pending(rules_.Open(RulesComputation::Clock::now())); }
 
-    // Draws up to `sets` more random data sets of computation `id` and, once
-    // every one is drawn, keeps the rules for the window and the report; true
-    // once it has ended, or is no longer wanted.
+    // Draws up to `sets` more random data sets of computation `id`, then fits
+    // one factor model a call, and once every one is fitted, keeps the rules
+    // for the window and the report; true once it has ended, or is no longer
+    // wanted.
     bool drawRules(int id, int sets) {
         if (!pending_ || pending_->id != id || rules_.waitingFor() != id) {
             return true;
@@ -354,11 +355,15 @@ class Window {
         if (pending_->random && !pending_->random->Draw(sets)) {
             return false;
         }
+        if (!FitNextFactorModel(pending_->numbers, pending_->fits)) {
+            return false;
+        }
         std::optional<RandomEigenvalues> random;
         if (pending_->random) {
             random = pending_->random->Summary();
         }
-        RuleResults rules = RulesFrom(pending_->numbers, pending_->settings, std::move(random));
+        RuleResults rules = RulesFrom(pending_->numbers, pending_->settings, std::move(random),
+                                      std::move(pending_->fits));
         rules.randomFailed = pending_->randomFailed;
         rules_.Finish(id, std::move(rules), state_);
         pending_.reset();
@@ -496,10 +501,11 @@ class Window {
                 // What cannot be drawn is said in the rules' lines, never thrown
                 // to the page.
                 try {
+                    const RandomDataSettings drawn = SettingsToDraw(numbers, settings);
                     if (numbers.categories) {
-                        random.emplace(numbers.categories, settings);
+                        random.emplace(numbers.categories, drawn);
                     } else {
-                        random.emplace(numbers.p, *numbers.n, settings);
+                        random.emplace(numbers.p, *numbers.n, drawn);
                     }
                 } catch (const std::exception&) {
                     randomFailed = true;
@@ -511,6 +517,7 @@ class Window {
         RandomDataSettings settings;
         std::optional<RandomDataInSlices> random;
         bool randomFailed = false;
+        std::vector<FactorFit> fits;
     };
 
     FormState state_;

@@ -71,8 +71,9 @@ export function howManyWindow(trolvane, view) {
     }
 
     // Computation `id` (0 for none) runs once the page has painted what it
-    // shows now, so that it never delays the rows, drawing the random data a
-    // slice at a time so that the page paints and takes input between slices;
+    // shows now, so that it never delays the rows, drawing the random data and
+    // fitting the factor models a slice at a time so that the page paints and
+    // takes input between slices;
     // the window's logic ends it once a newer one starts or the window closes.
     function compute(id) {
         if (dialog.open) {

@@ -39,7 +39,8 @@ constexpr int kMargin = 10;
 constexpr int kGap = 6;
 constexpr int kSettingsHeight = 22;
 constexpr int kStatusHeight = 16;
-constexpr int kLinesHeight = 96;
+// Ten lines of 16 pixels.
+constexpr int kLinesHeight = 164;
 constexpr int kTableHeight = 150;
 // Room beside a column's header text.
 constexpr int kColumnPadding = 16;

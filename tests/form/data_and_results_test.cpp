@@ -188,8 +188,10 @@ class DataAndResultsTest : public QObject {
         auto* table = window->findChild<QTableWidget*>();
         QTRY_COMPARE(table->rowCount(), 4);
         const QString lines = window->findChild<QPlainTextEdit*>()->toPlainText();
-        QCOMPARE(lines.split('\n').size(), 6);
+        QCOMPARE(lines.split('\n').size(), 10);
         QVERIFY(lines.startsWith("Parallel analysis: keep "));
+        QVERIFY(lines.contains("\nEmpirical Kaiser criterion: keep "));
+        QVERIFY(lines.endsWith("\nHull method: needs at least 6 variables"));
 
         Button(*window, "Copy Table")->click();
         QVERIFY(QGuiApplication::clipboard()->text().startsWith("Component\tEigenvalue\t"));
@@ -220,7 +222,7 @@ class DataAndResultsTest : public QObject {
         QVERIFY(window != nullptr);
         QTRY_COMPARE(window->findChild<QTableWidget*>()->rowCount(), 6);
         const QStringList lines = window->findChild<QPlainTextEdit*>()->toPlainText().split('\n');
-        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.size(), 10);
         QCOMPARE(lines[1], QString("Minimum average partial: keep 2 (fourth powers: 2)"));
         Button(*window, "Copy Table")->click();
         QVERIFY(!QGuiApplication::clipboard()->text().contains("nan"));

@@ -357,7 +357,7 @@ class English(unittest.TestCase):
             "\n"
             "Parallel analysis (1000 random data sets, 95th percentile) suggests keeping 1 "
             "component, optimal coordinates 1, the acceleration factor 1, Kaiser's rule 1 and "
-            "Bartlett's test 1.\n"))
+            "Bartlett's test 1; for factors, the empirical Kaiser criterion suggests 1.\n"))
 
         # Saved, the file keeps the mark that tells spreadsheets it is UTF-8.
         folder = tempfile.mkdtemp(prefix="trolvane-downloads-")
@@ -386,10 +386,11 @@ class English(unittest.TestCase):
         self.assertEqual(driver.switch_to.active_element.accessible_name, "Random data sets")
         shown = WebDriverWait(driver, 10).until(lambda d: d.execute_script(
             "const lines = [...document.querySelectorAll('#how-many-lines p')];"
-            "return lines.length === 6 && !lines[0].parentNode.classList.contains('out-of-date')"
+            "return lines.length === 10 && !lines[0].parentNode.classList.contains('out-of-date')"
             " && lines.map((line) => line.textContent)"))
         self.assertEqual(shown[0], "Parallel analysis: keep 2 (95th percentile of 1000 random data "
                                    "sets of 300 cases x 6 variables, seed 1)")
+        self.assertTrue(shown[7].startswith("Empirical Kaiser criterion: keep "), shown[7])
         self.assertEqual(len(window.find_elements(By.CSS_SELECTOR, "#how-many-table tbody tr")), 6)
 
         # The plot's first dot is drawn where the plot's SVG puts it, in its colour.
@@ -408,7 +409,9 @@ class English(unittest.TestCase):
         driver.find_element(By.ID, "how-many-copy-table").click()
         copied = read_clipboard(driver)
         self.assertTrue(copied.startswith("Component\tEigenvalue\tRandom mean\tRandom 95th percentile"
-                                          "\tAverage squared partial\tAverage fourth-power partial\n1\t"),
+                                          "\tAverage squared partial\tAverage fourth-power partial"
+                                          "\tReduced eigenvalue\tRandom reduced 95th percentile"
+                                          "\tML chi-square p\n1\t"),
                         copied)
         self.assertIn("\n\n" + "\n".join(shown), copied)
         # The report sentence gains the rules, with the window still open.
@@ -440,7 +443,7 @@ class English(unittest.TestCase):
         with_ctrl(driver, "h", shift=True)
         shown = WebDriverWait(driver, 10).until(lambda d: d.execute_script(
             "const lines = [...document.querySelectorAll('#how-many-lines p')];"
-            "return lines.length === 6 && !lines[0].parentNode.classList.contains('out-of-date')"
+            "return lines.length === 10 && !lines[0].parentNode.classList.contains('out-of-date')"
             " && lines.map((line) => line.textContent)"))
         self.assertEqual(shown[1], "Minimum average partial: keep 2 (fourth powers: 2)")
         driver.find_element(By.ID, "how-many-copy-table").click()

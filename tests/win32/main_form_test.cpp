@@ -513,7 +513,7 @@ TEST_F(Win32Window, HowManyComponentsOnBlocksThatDoNotCorrelate) {
     ASSERT_NE(window, nullptr);
     HWND lines = GetDlgItem(window, kLinesItem);
     ASSERT_TRUE(Until([&] { return GetWindowTextLengthW(lines) > 0; }));
-    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 10);
     EXPECT_NE(Text(lines).find(L"Minimum average partial: keep 2 (fourth powers: 2)"),
               std::wstring::npos);
     SendMessageW(GetDlgItem(window, kCopyTableItem), BM_CLICK, 0, 0);
@@ -543,8 +543,9 @@ TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
     ASSERT_TRUE(numbers);
     const std::optional<RuleResults> rules = ComputeRules(*numbers, replayed.ruleSettings);
     ASSERT_TRUE(rules);
-    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(lines, EM_GETLINECOUNT, 0, 0), 10);
     EXPECT_EQ(Text(lines), Wide(WindowsLineEnds(Joined(RuleLines(*rules, replayed.format), "\n"))));
+    EXPECT_NE(Text(lines).find(L"\r\nEmpirical Kaiser criterion: keep "), std::wstring::npos);
 
     SendMessageW(GetDlgItem(window, kCopyTableItem), BM_CLICK, 0, 0);
     EXPECT_EQ(ClipboardText(window),
