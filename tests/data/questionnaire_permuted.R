@@ -2,11 +2,11 @@
 # item's answers shuffled among the people independently, 2000 times, the
 # polychoric correlations of each shuffled set and their eigenvalues; prints
 # each component's mean and 95th percentile, with the mean's standard error.
-# Run from this folder with Rscript questionnaire_permuted.R (needs R with
-# psych; takes about a quarter of an hour).
+# Run with Rscript tests/data/questionnaire_permuted.R from the repository's
+# top folder (needs R with psych; takes about a quarter of an hour).
 suppressMessages(library(psych))
 options(mc.cores = 1)
-items <- read.csv("questionnaire.csv")
+items <- read.csv("tests/data/questionnaire.csv")
 set.seed(31)
 sets <- 2000
 eigenvalues <- t(replicate(sets, {
