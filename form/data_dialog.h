@@ -36,8 +36,10 @@ inline constexpr std::array<CorrelationEntry, 2> kCorrelationKinds{{
 
 // The place of the kind among the drop-down's entries.
 constexpr int CorrelationIndex(CorrelationKind kind) {
-    return static_cast<int>(std::ranges::find(kCorrelationKinds, kind, &CorrelationEntry::kind) -
-                            kCorrelationKinds.begin());
+    const auto entry =
+        std::find_if(kCorrelationKinds.begin(), kCorrelationKinds.end(),
+                     [kind](const CorrelationEntry& each) { return each.kind == kind; });
+    return static_cast<int>(entry - kCorrelationKinds.begin());
 }
 
 // Texts longer than this are shown by their first lines only, and cannot be
