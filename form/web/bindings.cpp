@@ -502,7 +502,11 @@ class Window {
                 // What cannot be drawn is said in the rules' lines, never thrown
                 // to the page.
                 try {
-                    random.emplace(numbers.p, *numbers.n, settings);
+                    if (numbers.categories) {
+                        random.emplace(numbers.categories, settings);
+                    } else {
+                        random.emplace(numbers.p, *numbers.n, settings);
+                    }
                 } catch (const std::exception&) {
                     randomFailed = true;
                 }
