@@ -69,9 +69,11 @@ DataWindow::DataWindow(DataDialog dialog, NumberFormat userFormat, QWidget* pare
     auto* buttons = new QDialogButtonBox;
     use_ = buttons->addButton(kUseButton, QDialogButtonBox::AcceptRole);
     buttons->addButton(kCancelButton, QDialogButtonBox::RejectRole);
-    use_->setDefault(true);
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
+    // Made the default once in the dialog, so that the dialog gives the
+    // default back to Use whenever the keyboard leaves a button for the choice.
+    use_->setDefault(true);
 
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMilliseconds);

@@ -244,7 +244,10 @@ class DataAndResultsTest : public QObject {
 
     // Polychoric chosen from the keyboard: Shift+Tab from Use reaches the
     // choice, Down chooses it, and the summary and parallel analysis on
-    // permuted answers are the ones every edition shows.
+    // permuted answers are the ones every edition shows. The next file starts
+    // with the choice: its variable that cannot be polychoric is named, with
+    // Use disabled, until Pearson gives back the summary it had; a text
+    // edited into a matrix offers no choice.
     void polychoricCorrelationsOfAQuestionnaire() {
         QVERIFY(
             OnDialog<DataWindow>([&] { form_->OpenFile(TestData("questionnaire.csv")); },
@@ -274,35 +277,21 @@ class DataAndResultsTest : public QObject {
             QCOMPARE(table->item(row, 2)->text(), QString(mean));
             QCOMPARE(table->item(row, 3)->text(), QString(percentile));
         }
-    }
 
-    // The next file starts with the correlations chosen last; a variable that
-    // cannot be polychoric is named with Use disabled, until Pearson gives back
-    // the summary it had; a text edited into a matrix offers no choice.
-    void theChoiceOfCorrelationsIsKeptForTheNextFile() {
-        const QString path = TestData("questionnaire_age.csv");
-        QFile file(path);
+        const QString aged = TestData("questionnaire_age.csv");
+        QFile file(aged);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString pearson = QString::fromStdString(
             trolvane::OpenDataDialog(file.readAll().toStdString(), trolvane::UserNumberFormat())
                 .summary);
-        const auto choose = [](DataWindow& dialog, Qt::Key key) {
-            auto* choice = dialog.findChild<QComboBox*>();
-            QTest::keyClick(choice, key);
-            return choice;
-        };
-        QVERIFY(OnDialog<DataWindow>([&] { form_->OpenFile(path); },
-                                     [&](DataWindow& dialog) {
-                                         choose(dialog, Qt::Key_Down);
-                                         dialog.reject();
-                                     }));
         QVERIFY(OnDialog<DataWindow>(
-            [&] { form_->OpenFile(path); },
+            [&] { form_->OpenFile(aged); },
             [&](DataWindow& dialog) {
-                QCOMPARE(dialog.findChild<QComboBox*>()->currentText(), QString("Polychoric"));
+                auto* choice = dialog.findChild<QComboBox*>();
+                QCOMPARE(choice->currentText(), QString("Polychoric"));
                 QCOMPARE(Summary(dialog), QString(kQuestionnaireAgeRefusal));
                 QVERIFY(!Button(dialog, "Use These Numbers")->isEnabled());
-                QComboBox* choice = choose(dialog, Qt::Key_Up);
+                QTest::keyClick(choice, Qt::Key_Up);
                 QCOMPARE(Summary(dialog), pearson);
                 QVERIFY(Button(dialog, "Use These Numbers")->isEnabled());
                 dialog.findChild<QPlainTextEdit*>("data")->setPlainText(kMatrix);

@@ -630,7 +630,9 @@ std::wstring Cell(HWND table, int row, int column) {
 
 // Polychoric chosen with the arrow key on the choice that Shift+Tab reaches
 // from Use: the summary and the parallel analysis on permuted answers that
-// every edition shows.
+// every edition shows. The next file starts with the choice: its variable that
+// cannot be polychoric is named, with Use disabled, until Pearson gives back
+// the summary it had.
 TEST_F(Win32Window, PolychoricCorrelationsOfAQuestionnaire) {
     std::wstring summary;
     ASSERT_TRUE(WhenOpened(
@@ -660,39 +662,25 @@ TEST_F(Win32Window, PolychoricCorrelationsOfAQuestionnaire) {
         EXPECT_EQ(Cell(table, row, 3), Wide(percentile)) << row;
     }
     SendMessageW(window, WM_CLOSE, 0, 0);
-}
 
-// The next file starts with the correlations chosen last; a variable that
-// cannot be polychoric is named with Use disabled, until Pearson gives back
-// the summary it had.
-TEST_F(Win32Window, TheChoiceOfCorrelationsIsKeptForTheNextFile) {
-    const std::filesystem::path file = TestData("questionnaire_age.csv");
-    std::ifstream read(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(read), {}};
-    const std::wstring pearson =
-        Wide(WindowsLineEnds(OpenDataDialog(bytes, UserNumberFormat()).summary));
-    const auto open = [&](const std::function<void(HWND dialog, HWND choice, HWND summary)>& act) {
-        EXPECT_TRUE(WhenOpened(
-            L"Trolvane: Data",
-            [&](HWND dialog) {
-                act(dialog, GetDlgItem(dialog, kCorrelationsItem),
-                    GetDlgItem(dialog, kSummaryItem));
-                SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            },
-            [&] { form.OpenDataFile(file); }));
-    };
-    open([&](HWND, HWND choice, HWND summary) {
-        EXPECT_EQ(Text(summary), pearson);
-        SendMessageW(choice, WM_KEYDOWN, VK_DOWN, 0);
-    });
-    open([&](HWND dialog, HWND choice, HWND summary) {
-        EXPECT_EQ(SendMessageW(choice, CB_GETCURSEL, 0, 0), 1);
-        EXPECT_EQ(Text(summary), Wide(testing::kQuestionnaireAgeRefusal));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
-        SendMessageW(choice, WM_KEYDOWN, VK_UP, 0);
-        EXPECT_EQ(Text(summary), pearson);
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
-    });
+    const std::filesystem::path aged = TestData("questionnaire_age.csv");
+    std::ifstream read(aged, std::ios::binary);
+    const std::wstring pearson = Wide(WindowsLineEnds(
+        OpenDataDialog({std::istreambuf_iterator<char>(read), {}}, UserNumberFormat()).summary));
+    EXPECT_TRUE(WhenOpened(
+        L"Trolvane: Data",
+        [&](HWND dialog) {
+            HWND choice = GetDlgItem(dialog, kCorrelationsItem);
+            HWND shown = GetDlgItem(dialog, kSummaryItem);
+            EXPECT_EQ(SendMessageW(choice, CB_GETCURSEL, 0, 0), 1);
+            EXPECT_EQ(Text(shown), Wide(testing::kQuestionnaireAgeRefusal));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+            SendMessageW(choice, WM_KEYDOWN, VK_UP, 0);
+            EXPECT_EQ(Text(shown), pearson);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] { form.OpenDataFile(aged); }));
 }
 
 }  // namespace
