@@ -3,6 +3,7 @@
 // used, and what Use These Numbers writes into the window.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -32,6 +33,14 @@ inline constexpr std::array<CorrelationEntry, 2> kCorrelationKinds{{
     {CorrelationKind::Pearson, "Pearson"},
     {CorrelationKind::Polychoric, "Polychoric"},
 }};
+
+// The place of the kind among the drop-down's entries.
+constexpr int CorrelationIndex(CorrelationKind kind) {
+    const auto entry =
+        std::find_if(kCorrelationKinds.begin(), kCorrelationKinds.end(),
+                     [kind](const CorrelationEntry& each) { return each.kind == kind; });
+    return static_cast<int>(entry - kCorrelationKinds.begin());
+}
 
 // Texts longer than this are shown by their first lines only, and cannot be
 // edited in the dialog; they are still read whole.

@@ -1,7 +1,9 @@
 #include "form/qt/data_window.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -50,16 +52,34 @@ DataWindow::DataWindow(DataDialog dialog, NumberFormat userFormat, QWidget* pare
     text_->setReadOnly(!dialog_.editable);
     layout->setStretchFactor(text_, 2);
 
+    // The correlations beside the buttons, after the text in the keyboard's order.
+    auto* bottom = new QHBoxLayout;
+    correlationsLabel_ = new QLabel(QString(kCorrelationsName) + ":");
+    correlations_ = new QComboBox;
+    for (const CorrelationEntry& entry : kCorrelationKinds) {
+        correlations_->addItem(entry.name);
+    }
+    correlations_->setCurrentIndex(CorrelationIndex(dialog_.correlations));
+    correlations_->setAccessibleName(kCorrelationsName);
+    correlationsLabel_->setBuddy(correlations_);
+    bottom->addWidget(correlationsLabel_);
+    bottom->addWidget(correlations_);
+    bottom->addStretch();
+
     auto* buttons = new QDialogButtonBox;
     use_ = buttons->addButton(kUseButton, QDialogButtonBox::AcceptRole);
     buttons->addButton(kCancelButton, QDialogButtonBox::RejectRole);
+    bottom->addWidget(buttons);
+    layout->addLayout(bottom);
+    // Made the default once in the dialog, so that the dialog gives the
+    // default back to Use whenever the keyboard leaves a button for the choice.
     use_->setDefault(true);
-    layout->addWidget(buttons);
 
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMilliseconds);
     connect(&pause_, &QTimer::timeout, this, &DataWindow::Reread);
     connect(text_, &QPlainTextEdit::textChanged, this, &DataWindow::Text_Change);
+    connect(correlations_, &QComboBox::currentIndexChanged, this, &DataWindow::Correlations_Change);
     connect(buttons, &QDialogButtonBox::accepted, this, &DataWindow::Use_Click);
     connect(buttons, &QDialogButtonBox::rejected, this, &DataWindow::reject);
 
@@ -81,6 +101,13 @@ void DataWindow::Text_Change() {
     pause_.start();
 }
 
+// A choice by the mouse or by the arrow keys shows its summary at once.
+void DataWindow::Correlations_Change(int index) {
+    ChooseCorrelations(dialog_, kCorrelationKinds.at(static_cast<std::size_t>(index)).kind,
+                       userFormat_);
+    ShowSummary();
+}
+
 void DataWindow::Use_Click() {
     if (pause_.isActive()) {
         pause_.stop();
@@ -99,6 +126,8 @@ void DataWindow::Reread() {
 void DataWindow::ShowSummary() {
     summary_->setPlainText(QString::fromStdString(dialog_.summary));
     use_->setEnabled(dialog_.usable());
+    correlationsLabel_->setVisible(dialog_.offersCorrelations());
+    correlations_->setVisible(dialog_.offersCorrelations());
 }
 
 }  // namespace trolvane

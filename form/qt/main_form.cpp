@@ -317,7 +317,7 @@ bool MainForm::DropOpensDataDialog(const QMimeData& dropped) {
     }
     const auto open = [this, file, text] {
         if (file.isEmpty()) {
-            ShowDataDialog(OpenDataDialog(text, state_.format));
+            ShowDataDialog(OpenDataDialog(text, state_.format, correlations_));
         } else {
             OpenFile(file);
         }
@@ -398,12 +398,13 @@ void MainForm::OpenData_Click() {
 }
 
 void MainForm::OpenFile(const QString& path) {
-    ShowDataDialog(OpenDataFile(QFile::encodeName(path).toStdString(), state_.format));
+    ShowDataDialog(
+        OpenDataFile(QFile::encodeName(path).toStdString(), state_.format, correlations_));
 }
 
 void MainForm::PasteData_Click() {
-    ShowDataDialog(
-        OpenDataDialog(QGuiApplication::clipboard()->text().toStdString(), state_.format));
+    ShowDataDialog(OpenDataDialog(QGuiApplication::clipboard()->text().toStdString(), state_.format,
+                                  correlations_));
 }
 
 bool MainForm::PastedIntoDataDialog(const QString& text) {
@@ -411,13 +412,15 @@ bool MainForm::PastedIntoDataDialog(const QString& text) {
     if (!PasteOpensDataDialog(pasted, state_.format)) {
         return false;
     }
-    ShowDataDialog(OpenDataDialog(pasted, state_.format));
+    ShowDataDialog(OpenDataDialog(pasted, state_.format, correlations_));
     return true;
 }
 
 void MainForm::ShowDataDialog(DataDialog dialog) {
     DataWindow window(std::move(dialog), state_.format, this);
-    if (window.exec() == QDialog::Accepted) {
+    const bool used = window.exec() == QDialog::Accepted;
+    correlations_ = window.correlations();
+    if (used) {
         const int runs = state_.testRuns;
         Show(UseData(state_, *window.reading()));
         // Use without a Test, for a matrix without its sample size.

@@ -96,6 +96,8 @@ class MainForm : public QWidget {
     // when first needed.
     std::array<QWidget*, kControlCount> controls_{};
     bool showing_ = false;
+    // The correlations chosen in the last data dialog, which the next one starts with.
+    CorrelationKind correlations_ = CorrelationKind::Pearson;
     HowManyWindow* howMany_ = nullptr;
     RulesComputation rules_;
     std::unique_ptr<RulesJob> rulesJob_;

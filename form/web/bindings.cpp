@@ -151,6 +151,12 @@ val DialogTexts() {
     texts.set("dataTitle", std::string(kDataDialogTitle));
     texts.set("useButton", std::string(kUseButton));
     texts.set("cancelButton", std::string(kCancelButton));
+    texts.set("correlations", std::string(kCorrelationsName));
+    val kinds = val::array();
+    for (const CorrelationEntry& entry : kCorrelationKinds) {
+        kinds.call<void>("push", std::string(entry.name));
+    }
+    texts.set("correlationKinds", kinds);
     texts.set("noResults", std::string(kNoResults));
     return texts;
 }
@@ -529,14 +535,19 @@ class Window {
 };
 
 // The data dialog over one window: a text or a file's bytes, its summary or
-// why it cannot be used, and Use These Numbers into the window.
+// why it cannot be used, the correlations of raw data, and Use These Numbers
+// into the window. Correlations are given by their place among the entries.
 class DataWindow {
   public:
-    DataWindow(const Window& window, std::string bytes)
-        : format_(window.format()), dialog_(OpenDataDialog(std::move(bytes), format_)) {}
+    DataWindow(const Window& window, std::string bytes, int correlations)
+        : format_(window.format()),
+          dialog_(OpenDataDialog(std::move(bytes), format_, KindAt(correlations))) {}
 
     // The user edited the text: it is read again.
     void edit(std::string text) { EditDataText(dialog_, std::move(text), format_); }
+
+    // The user chose the correlations: the summary is computed again.
+    void choose(int correlations) { ChooseCorrelations(dialog_, KindAt(correlations), format_); }
 
     // What the dialog shows: its text, whether that may be edited, the
     // summary or the refusal, and whether Use is possible.
@@ -546,6 +557,8 @@ class DataWindow {
         shown.set("editable", dialog_.editable);
         shown.set("summary", dialog_.summary);
         shown.set("usable", dialog_.usable());
+        shown.set("offersCorrelations", dialog_.offersCorrelations());
+        shown.set("correlations", CorrelationIndex(dialog_.correlations));
         return shown;
     }
 
@@ -556,6 +569,10 @@ class DataWindow {
     }
 
   private:
+    static CorrelationKind KindAt(int index) {
+        return kCorrelationKinds.at(static_cast<std::size_t>(index)).kind;
+    }
+
     NumberFormat format_;
     DataDialog dialog_;
 };
@@ -601,8 +618,9 @@ EMSCRIPTEN_BINDINGS(trolvane) {
         .function("plot", &Window::plot)
         .function("figure", &Window::figure);
     emscripten::class_<DataWindow>("DataWindow")
-        .constructor<const Window&, std::string>()
+        .constructor<const Window&, std::string, int>()
         .function("edit", &DataWindow::edit)
+        .function("choose", &DataWindow::choose)
         .function("shown", &DataWindow::shown)
         .function("use", &DataWindow::use);
 }

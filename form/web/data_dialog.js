@@ -1,6 +1,6 @@
 // The data dialog, "Trolvane: Data": a pasted text or a file's bytes, what the
-// logic reads in it (or why it cannot be used), the text to edit, and Use
-// These Numbers, which fills the window.
+// logic reads in it (or why it cannot be used), the text to edit, the
+// correlations of raw data, and Use These Numbers, which fills the window.
 
 // An edited text is read again once the typing pauses this long.
 const READ_AGAIN_AFTER_MS = 300;
@@ -12,8 +12,12 @@ export function dataDialog(trolvane, view) {
     const text = document.getElementById("data-text");
     const use = document.getElementById("data-use");
     const cancel = document.getElementById("data-cancel");
+    const choice = document.getElementById("data-correlations-choice");
+    const correlations = document.getElementById("data-correlations");
     // The logic's dialog while it is open.
     let reading = null;
+    // The place of the correlations chosen last, which the next dialog starts with.
+    let chosen = 0;
     let pendingRead = 0;
     let prepared = false;
 
@@ -21,6 +25,8 @@ export function dataDialog(trolvane, view) {
         const shown = reading.shown();
         summary.textContent = shown.summary;
         use.disabled = !shown.usable;
+        choice.hidden = !shown.offersCorrelations;
+        correlations.selectedIndex = shown.correlations;
         return shown;
     }
 
@@ -63,6 +69,16 @@ export function dataDialog(trolvane, view) {
         document.getElementById("data-title").textContent = texts.dataTitle;
         use.textContent = texts.useButton;
         cancel.textContent = texts.cancelButton;
+        document.getElementById("data-correlations-label").textContent = texts.correlations;
+        correlations.replaceChildren(...texts.correlationKinds.map((name) => new Option(name)));
+        // A choice by the mouse or by the arrow keys shows its summary at once.
+        correlations.addEventListener("change", () => {
+            chosen = correlations.selectedIndex;
+            if (reading) {
+                reading.choose(chosen);
+                showSummary();
+            }
+        });
         text.addEventListener("input", () => {
             clearTimeout(pendingRead);
             pendingRead = setTimeout(readAgain, READ_AGAIN_AFTER_MS);
@@ -99,7 +115,7 @@ export function dataDialog(trolvane, view) {
         open(content) {
             prepare();
             forget();
-            reading = new trolvane.DataWindow(view.logic(), content);
+            reading = new trolvane.DataWindow(view.logic(), content, chosen);
             const shown = showSummary();
             text.value = shown.text;
             text.readOnly = !shown.editable;
@@ -113,6 +129,7 @@ export function dataDialog(trolvane, view) {
             text.value = "";
             text.readOnly = true;
             use.disabled = true;
+            choice.hidden = true;
             showDialog(cancel);
         },
     };

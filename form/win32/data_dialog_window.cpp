@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "form/win32/accessible.h"
 #include "form/win32/text.h"
 
 namespace trolvane {
@@ -39,6 +40,12 @@ constexpr Item kDataText{kDataTextItem,
                          ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
                              WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                          {10, 186, 540, 202}};
+// The correlations to the left of the buttons, the label level with the
+// choice's text; the choice's height includes its list when dropped down.
+constexpr Item kCorrelationsLabel{
+    kCorrelationsLabelItem, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 403, 70, 14}};
+constexpr Item kCorrelations{
+    kCorrelationsItem, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, {82, 399, 110, 80}};
 constexpr Item kUse{IDOK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {345, 398, 120, 24}};
 constexpr Item kCancel{IDCANCEL, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, {475, 398, 75, 24}};
 
@@ -78,6 +85,8 @@ void DataDialogWindow::CreateControls() {
         {kSummary, L""},
         {kDataLabel, Wide(TextCaption(dialog_))},
         {kDataText, Wide(WindowsLineEnds(dialog_.shownText))},
+        {kCorrelationsLabel, Wide(kCorrelationsName) + L":"},
+        {kCorrelations, L""},
         {kUse, Wide(kUseButton)},
         {kCancel, Wide(kCancelButton)},
     };
@@ -97,6 +106,13 @@ void DataDialogWindow::CreateControls() {
         }
         SetWindowTextW(control, text.c_str());
     }
+    HWND correlations = GetDlgItem(window_, kCorrelationsItem);
+    for (const CorrelationEntry& entry : kCorrelationKinds) {
+        SendMessageW(correlations, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(Wide(entry.name).c_str()));
+    }
+    SendMessageW(correlations, CB_SETCURSEL, CorrelationIndex(dialog_.correlations), 0);
+    Annotate(correlations, PROPID_ACC_NAME, Wide(kCorrelationsName));
     showing_ = false;
     ShowSummary();
 }
@@ -128,6 +144,9 @@ void DataDialogWindow::ShowSummary() {
         SetFocus(GetDlgItem(window_, kDataTextItem));
     }
     EnableWindow(use, dialog_.usable());
+    const int shown = dialog_.offersCorrelations() ? SW_SHOW : SW_HIDE;
+    ShowWindow(GetDlgItem(window_, kCorrelationsLabelItem), shown);
+    ShowWindow(GetDlgItem(window_, kCorrelationsItem), shown);
 }
 
 // The text is read again once typing pauses, not at every key.
@@ -135,6 +154,16 @@ void DataDialogWindow::DataText_Change() {
     if (!showing_) {
         textChanged_ = true;
         SetTimer(window_, kReadAgainTimer, kPauseMilliseconds, nullptr);
+    }
+}
+
+// A choice by the mouse or by the arrow keys shows its summary at once.
+void DataDialogWindow::Correlations_Change() {
+    const LRESULT index = SendMessageW(GetDlgItem(window_, kCorrelationsItem), CB_GETCURSEL, 0, 0);
+    if (index != CB_ERR) {
+        ChooseCorrelations(dialog_, kCorrelationKinds.at(static_cast<std::size_t>(index)).kind,
+                           format_);
+        ShowSummary();
     }
 }
 
@@ -190,6 +219,11 @@ INT_PTR DataDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM) {
                 case kDataTextItem:
                     if (HIWORD(wParam) == EN_CHANGE) {
                         DataText_Change();
+                    }
+                    return TRUE;
+                case kCorrelationsItem:
+                    if (HIWORD(wParam) == CBN_SELCHANGE) {
+                        Correlations_Change();
                     }
                     return TRUE;
                 default:

@@ -1,6 +1,6 @@
 // The data dialog on Windows, "Trolvane: Data": a modal dialog over the window
-// that shows what a text holds, lets the user edit or paste the data, and
-// tells the window whether to use its numbers.
+// that shows what a text holds, lets the user edit or paste the data and choose
+// the correlations of raw data, and tells the window whether to use its numbers.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,12 @@
 namespace trolvane {
 
 // The dialog's controls besides Use These Numbers (IDOK) and Cancel (IDCANCEL).
-enum DataDialogItem { kSummaryItem = 201, kDataTextItem = 202 };
+enum DataDialogItem {
+    kSummaryItem = 201,
+    kDataTextItem = 202,
+    kCorrelationsLabelItem = 203,
+    kCorrelationsItem = 204
+};
 
 class DataDialogWindow {
   public:
@@ -30,8 +35,10 @@ class DataDialogWindow {
     void Layout(HWND owner);
     void Use_Click();
     void DataText_Change();
+    void Correlations_Change();
     void ReadTextAgain();
-    // Shows the summary, or why the text cannot be used, and whether Use can be pressed.
+    // Shows the summary, or why the text cannot be used, whether Use can be
+    // pressed, and the choice of correlations for raw data only.
     void ShowSummary();
     int Pixels(int pixelsAt96Dpi) const;
 

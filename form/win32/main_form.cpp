@@ -285,7 +285,7 @@ bool MainForm::Box_Paste(int index) {
     HWND box = controls_[index];
     const std::wstring pasted = ClipboardText(window_);
     if (PasteOpensDataDialog(Utf8(pasted), state_.format)) {
-        OpenData(OpenDataDialog(Utf8(pasted), state_.format));
+        OpenData(OpenDataDialog(Utf8(pasted), state_.format, correlations_));
         return true;
     }
     if (pasted.find_first_of(L"\r\n\t") == std::wstring::npos) {
@@ -304,14 +304,16 @@ bool MainForm::Box_Paste(int index) {
 void MainForm::OpenData(DataDialog dialog) {
     DataDialogWindow dialogWindow(std::move(dialog), state_.format,
                                   Font(kDialogPoints, false, false), dpi_);
-    if (dialogWindow.Run(instance_, window_)) {
+    const bool used = dialogWindow.Run(instance_, window_);
+    correlations_ = dialogWindow.dialog().correlations;
+    if (used) {
         Show(UseData(state_, *dialogWindow.dialog().reading));
         RunRules(rules_.Start(state_, RulesComputation::Clock::now()));
     }
 }
 
 void MainForm::OpenDataFile(const std::filesystem::path& file) {
-    OpenData(trolvane::OpenDataFile(file, state_.format));
+    OpenData(trolvane::OpenDataFile(file, state_.format, correlations_));
 }
 
 void MainForm::OpenData_Click() {
@@ -343,7 +345,7 @@ void MainForm::Quit_Click() {
 }
 
 void MainForm::PasteData_Click() {
-    OpenData(OpenDataDialog(Utf8(ClipboardText(window_)), state_.format));
+    OpenData(OpenDataDialog(Utf8(ClipboardText(window_)), state_.format, correlations_));
 }
 
 void MainForm::CopyResults_Click() {

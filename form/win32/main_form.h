@@ -96,6 +96,8 @@ class MainForm {
     HWND lastFocus_ = nullptr;
     UINT dpi_ = 96;
     FormState state_;
+    // The correlations chosen in the last data dialog, which the next one starts with.
+    CorrelationKind correlations_ = CorrelationKind::Pearson;
     std::array<HWND, kControlCount> controls_{};
     // What each label shows now, so that only a change is drawn again.
     std::array<std::wstring, kControlCount> captions_;

@@ -1,5 +1,7 @@
-// The window's ways in and out: a data file opened as the command line does, a
-// refused one, a pasted matrix, and the results copied and saved.
+// The window's ways in and out: a data file opened as the command line does,
+// a questionnaire with polychoric correlations, a refused file, a pasted
+// matrix, and the results copied and saved.
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
@@ -15,6 +17,7 @@
 #include "form/qt/how_many_window.h"
 #include "form/qt/scree_plot_view.h"
 #include "form/results.h"
+#include "tests/data/questionnaire.h"
 #include "tests/form/form_driver.h"
 
 using namespace trolvane::testing;
@@ -27,6 +30,10 @@ const char kRawData[] =
     "x1,x2,x3,x4\n3,5,2,7\n4,4,3,6\n6,7,5,5\n2,3,2,8\n5,6,6,4\n7,6,4,3\n"
     "1,2,3,9\n4,5,5,6\n6,5,7,4\n3,4,2,6\n5,7,4,5\n2,2,1,7\n";
 const char kMatrix[] = "1 0.5 0.3\n0.5 1 0.2\n0.3 0.2 1\n";
+
+QString TestData(const char* name) {
+    return QString(TROLVANE_TEST_DATA "/") + name;
+}
 
 // Runs `act` on the first dialog of the given type that opens while `open`
 // runs; false where none opened.
@@ -115,8 +122,13 @@ class DataAndResultsTest : public QObject {
         const bool used = OnDialog<DataWindow>(
             [&] { form_->OpenFile(path); },
             [](DataWindow& dialog) { QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); });
+        return used ? HowManyFromTheWindow() : nullptr;
+    }
+
+    // Ctrl+Shift+H once the window is active again.
+    trolvane::HowManyWindow* HowManyFromTheWindow() {
         form_->activateWindow();
-        if (!used || !QTest::qWaitForWindowActive(form_.get())) {
+        if (!QTest::qWaitForWindowActive(form_.get())) {
             return nullptr;
         }
         QTest::keyClick(Box(*form_, "v"), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
@@ -230,6 +242,64 @@ class DataAndResultsTest : public QObject {
         QCOMPARE(QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("image/svg+xml"))
                      .count("<circle"),
                  6);
+    }
+
+    // Polychoric chosen from the keyboard: Shift+Tab from Use reaches the
+    // choice, Down chooses it, and the summary and parallel analysis on
+    // permuted answers are the ones every edition shows. The next file starts
+    // with the choice: its variable that cannot be polychoric is named, with
+    // Use disabled, until Pearson gives back the summary it had; a text
+    // edited into a matrix offers no choice.
+    void polychoricCorrelationsOfAQuestionnaire() {
+        QVERIFY(
+            OnDialog<DataWindow>([&] { form_->OpenFile(TestData("questionnaire.csv")); },
+                                 [](DataWindow& dialog) {
+                                     QTest::keyClick(dialog.focusWidget(), Qt::Key_Backtab);
+                                     auto* choice = qobject_cast<QComboBox*>(dialog.focusWidget());
+                                     QVERIFY(choice != nullptr);
+                                     QCOMPARE(choice->accessibleName(), QString("Correlations"));
+                                     QCOMPARE(choice->currentText(), QString("Pearson"));
+                                     QTest::keyClick(choice, Qt::Key_Down);
+                                     QCOMPARE(Summary(dialog), QString(kQuestionnaireSummary));
+                                     QTest::keyClick(choice, Qt::Key_Return);
+                                 }));
+        QCOMPARE(Text(*form_, "n"), QString("300"));
+        auto* window = HowManyFromTheWindow();
+        QVERIFY(window != nullptr);
+        const auto firstLine = [window] {
+            return window->findChild<QPlainTextEdit*>()->toPlainText().section('\n', 0, 0);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(firstLine(), QString(kQuestionnaireParallelAnalysis), 30000);
+        auto* table = window->findChild<QTableWidget*>();
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QString("Random mean"));
+        QCOMPARE(table->horizontalHeaderItem(3)->text(), QString("Random 95th percentile"));
+        QCOMPARE(table->rowCount(), int(kQuestionnaireRandom.size()));
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const auto& [mean, percentile] = kQuestionnaireRandom[std::size_t(row)];
+            QCOMPARE(table->item(row, 2)->text(), QString(mean));
+            QCOMPARE(table->item(row, 3)->text(), QString(percentile));
+        }
+
+        const QString aged = TestData("questionnaire_age.csv");
+        QFile file(aged);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString pearson = QString::fromStdString(
+            trolvane::OpenDataDialog(file.readAll().toStdString(), trolvane::UserNumberFormat())
+                .summary);
+        QVERIFY(OnDialog<DataWindow>(
+            [&] { form_->OpenFile(aged); },
+            [&](DataWindow& dialog) {
+                auto* choice = dialog.findChild<QComboBox*>();
+                QCOMPARE(choice->currentText(), QString("Polychoric"));
+                QCOMPARE(Summary(dialog), QString(kQuestionnaireAgeRefusal));
+                QVERIFY(!Button(dialog, "Use These Numbers")->isEnabled());
+                QTest::keyClick(choice, Qt::Key_Up);
+                QCOMPARE(Summary(dialog), pearson);
+                QVERIFY(Button(dialog, "Use These Numbers")->isEnabled());
+                dialog.findChild<QPlainTextEdit*>("data")->setPlainText(kMatrix);
+                QTRY_VERIFY(choice->isHidden());
+                dialog.reject();
+            }));
     }
 
     void refusedFileLeavesTheWindowAsItWas_data() {

@@ -3,8 +3,9 @@
 events: the worked example by keyboard alone, a failure and where the keyboard
 goes after it, a pasted column, a decimal-comma language, installing and
 reopening with no network, data from a chosen file or the clipboard through the
-data dialog, the results copied, and the How Many Components window following
-the data. The logic behind the page has its own tests; these cover the view.
+data dialog, a questionnaire with polychoric correlations, the results copied,
+and the How Many Components window following the data. The logic behind the
+page has its own tests; these cover the view.
 
 Usage: browser_test.py SITE_FOLDER
 """
@@ -22,10 +23,26 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 SITE = sys.argv.pop(1) if len(sys.argv) > 1 else "build-web/site"
 WORKED_EXAMPLE_ROWS = [" X²(5)= 9.728 p > .05", " X²(2)= 1.857 p > .05", " X² has df = 0"]
+TEST_DATA = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "data")
+# What every edition shows for questionnaire.csv with polychoric correlations
+# (tests/data/questionnaire.h): the summary as R gives it, and parallel analysis
+# on permuted answers with each component's random mean and 95th percentile.
+QUESTIONNAIRE_SUMMARY = ("Raw data: 300 cases of 6 variables, polychoric correlations\n"
+                         "Variables: A2, A3, A5, C1, C2, C3\n"
+                         "Determinant of R: 0.20863\n"
+                         "Sphericity: exact p = 2.129E-89 (chi-square 464.148 on 15 df)\n"
+                         "Kaiser-Meyer-Olkin measure: 0.694 (mediocre)\n"
+                         "Eigenvalues: 2.488; 1.505; 0.6598; 0.5309; 0.4958; 0.3209")
+QUESTIONNAIRE_PARALLEL_ANALYSIS = ("Parallel analysis: keep 2 (95th percentile of 1000 permuted data "
+                                   "sets of 300 cases x 6 variables, polychoric, seed 1)")
+QUESTIONNAIRE_RANDOM = [["1.2127", "1.2988"], ["1.1119", "1.1715"], ["1.0311", "1.0768"],
+                        ["0.9603", "1.0053"], ["0.8878", "0.9388"], ["0.7962", "0.8650"]]
+QUESTIONNAIRE_AGE_REFUSAL = ("Polychoric correlations need whole numbers with at most 10 "
+                             "categories: age has 45.")
 
 
 class Site:
@@ -305,6 +322,7 @@ class English(unittest.TestCase):
             WebDriverWait(driver, 5).until(lambda d: d.find_element(By.ID, "data").get_property("open"))
             self.assertEqual(driver.find_element(By.ID, "data-summary").text.splitlines()[0],
                              "Correlation matrix of 3 variables")
+            self.assertFalse(driver.find_element(By.ID, "data-correlations").is_displayed())
             press(driver, Keys.ESCAPE)
             dialog_closed(driver, "data")
             self.assertEqual(value(driver, "v"), before)
@@ -325,6 +343,47 @@ class English(unittest.TestCase):
         dialog_closed(driver, "data")
         self.assertEqual(value(driver, "n"), "40")
         self.assertIn(" X\u00b2", driver.find_element(By.ID, "test_1").text)
+
+    def test_polychoric_correlations_of_a_questionnaire(self):
+        """Polychoric chosen with the arrow key on the choice that Shift+Tab
+        reaches from Use: the summary and parallel analysis on permuted answers
+        that every edition shows. The next file starts with the choice; a
+        variable that cannot be polychoric is named with Use disabled, until
+        Pearson is chosen with the mouse."""
+        driver = self.driver
+        open_data_file(driver, os.path.join(TEST_DATA, "questionnaire.csv"))
+        summary = driver.find_element(By.ID, "data-summary")
+        ActionChains(driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+        self.assertEqual(focused(driver), "data-correlations")
+        self.assertEqual(driver.switch_to.active_element.accessible_name, "Correlations")
+        press(driver, Keys.ARROW_DOWN)
+        self.assertEqual(summary.text, QUESTIONNAIRE_SUMMARY)
+        press(driver, Keys.ENTER)
+        dialog_closed(driver, "data")
+        self.assertEqual(value(driver, "n"), "300")
+
+        with_ctrl(driver, "h", shift=True)
+        first = WebDriverWait(driver, 30).until(lambda d: d.execute_script(
+            "const lines = document.getElementById('how-many-lines');"
+            "return !lines.classList.contains('out-of-date') && lines.firstChild?.textContent"))
+        self.assertEqual(first, QUESTIONNAIRE_PARALLEL_ANALYSIS)
+        cells = driver.execute_script(
+            "return [...document.querySelectorAll('#how-many-table tbody tr')]"
+            ".map((row) => [row.cells[2].textContent, row.cells[3].textContent]);")
+        self.assertEqual(cells, QUESTIONNAIRE_RANDOM)
+        press(driver, Keys.ESCAPE)
+        dialog_closed(driver, "how-many")
+
+        open_data_file(driver, os.path.join(TEST_DATA, "questionnaire_age.csv"))
+        choice = Select(driver.find_element(By.ID, "data-correlations"))
+        self.assertEqual(choice.first_selected_option.text, "Polychoric")
+        self.assertEqual(summary.text, QUESTIONNAIRE_AGE_REFUSAL)
+        self.assertFalse(driver.find_element(By.ID, "data-use").is_enabled())
+        choice.select_by_visible_text("Pearson")
+        self.assertEqual(summary.text.splitlines()[0], "Raw data: 300 cases of 7 variables")
+        self.assertTrue(driver.find_element(By.ID, "data-use").is_enabled())
+        press(driver, Keys.ESCAPE)
+        dialog_closed(driver, "data")
 
     def test_results_copied_and_saved(self):
         driver = self.driver

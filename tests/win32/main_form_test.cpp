@@ -24,6 +24,7 @@
 #include "form/win32/how_many_window.h"
 #include "form/win32/main_form.h"
 #include "retention/scree_plot.h"
+#include "tests/data/questionnaire.h"
 
 namespace trolvane {
 namespace {
@@ -115,6 +116,7 @@ class Win32Window : public ::testing::Test {
         std::wstring summary;
         bool useEnabled = false;
         bool closedByUse = false;
+        bool offersCorrelations = false;
     };
     DataDialogSeen OpenFile(const std::string& bytes, bool use, bool dropped = false) {
         const std::filesystem::path file =
@@ -126,6 +128,7 @@ class Win32Window : public ::testing::Test {
             [&](HWND dialog) {
                 seen.summary = Text(GetDlgItem(dialog, kSummaryItem));
                 seen.useEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK));
+                seen.offersCorrelations = IsWindowVisible(GetDlgItem(dialog, kCorrelationsItem));
                 SendMessageW(dialog, WM_COMMAND, IDOK, 0);
                 // Windows hides a dialog once it has ended.
                 seen.closedByUse = !IsWindowVisible(dialog);
@@ -383,6 +386,7 @@ TEST_F(Win32Window, UsingAMatrixFromAFileFillsTheWindow) {
         << seen.summary;
     EXPECT_TRUE(seen.useEnabled);
     EXPECT_TRUE(seen.closedByUse);
+    EXPECT_FALSE(seen.offersCorrelations);
     EXPECT_EQ(Text(Control(Control::v)), L"4");
     EXPECT_EQ(Text(Control(Control::f)), L"3");
     for (int k = 1; k <= 3; ++k) {
@@ -608,6 +612,76 @@ TEST_F(Win32Window, HowManyComponentsFollowsTheDataAndCopiesItsTable) {
     escape.wParam = VK_ESCAPE;
     EXPECT_TRUE(form.TranslateKeys(escape));
     EXPECT_FALSE(IsWindowVisible(window));
+}
+
+std::filesystem::path TestData(const char* name) {
+    return std::filesystem::path(TROLVANE_TEST_DATA) / name;
+}
+
+// The table's text in the row and column.
+std::wstring Cell(HWND table, int row, int column) {
+    wchar_t text[64] = L"";
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(table, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// Polychoric chosen with the arrow key on the choice that Shift+Tab reaches
+// from Use: the summary and the parallel analysis on permuted answers that
+// every edition shows. The next file starts with the choice: its variable that
+// cannot be polychoric is named, with Use disabled, until Pearson gives back
+// the summary it had.
+TEST_F(Win32Window, PolychoricCorrelationsOfAQuestionnaire) {
+    std::wstring summary;
+    ASSERT_TRUE(WhenOpened(
+        L"Trolvane: Data",
+        [&](HWND dialog) {
+            HWND choice = GetDlgItem(dialog, kCorrelationsItem);
+            EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDOK), TRUE), choice);
+            EXPECT_EQ(SendMessageW(choice, CB_GETCURSEL, 0, 0), 0);
+            SendMessageW(choice, WM_KEYDOWN, VK_DOWN, 0);
+            summary = Text(GetDlgItem(dialog, kSummaryItem));
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        },
+        [&] { form.OpenDataFile(TestData("questionnaire.csv")); }));
+    EXPECT_EQ(summary, Wide(WindowsLineEnds(testing::kQuestionnaireSummary)));
+    EXPECT_EQ(Text(Control(Control::n)), L"300");
+
+    ASSERT_TRUE(PressKeys(true, 'H'));
+    HWND window = FindWindowW(nullptr, Wide(kHowManyTitle).c_str());
+    ASSERT_NE(window, nullptr);
+    HWND lines = GetDlgItem(window, kLinesItem);
+    const std::wstring expected = Wide(testing::kQuestionnaireParallelAnalysis);
+    EXPECT_TRUE(Until([&] { return Text(lines).starts_with(expected + L"\r\n"); })) << Text(lines);
+    HWND table = GetDlgItem(window, kTableItem);
+    for (int row = 0; row < int(testing::kQuestionnaireRandom.size()); ++row) {
+        const auto& [mean, percentile] = testing::kQuestionnaireRandom[std::size_t(row)];
+        EXPECT_EQ(Cell(table, row, 2), Wide(mean)) << row;
+        EXPECT_EQ(Cell(table, row, 3), Wide(percentile)) << row;
+    }
+    SendMessageW(window, WM_CLOSE, 0, 0);
+
+    const std::filesystem::path aged = TestData("questionnaire_age.csv");
+    std::ifstream read(aged, std::ios::binary);
+    const std::wstring pearson = Wide(WindowsLineEnds(
+        OpenDataDialog({std::istreambuf_iterator<char>(read), {}}, UserNumberFormat()).summary));
+    EXPECT_TRUE(WhenOpened(
+        L"Trolvane: Data",
+        [&](HWND dialog) {
+            HWND choice = GetDlgItem(dialog, kCorrelationsItem);
+            HWND shown = GetDlgItem(dialog, kSummaryItem);
+            EXPECT_EQ(SendMessageW(choice, CB_GETCURSEL, 0, 0), 1);
+            EXPECT_EQ(Text(shown), Wide(testing::kQuestionnaireAgeRefusal));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+            SendMessageW(choice, WM_KEYDOWN, VK_UP, 0);
+            EXPECT_EQ(Text(shown), pearson);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] { form.OpenDataFile(aged); }));
 }
 
 }  // namespace
