@@ -22,7 +22,7 @@ test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --parallel 2
 
 run: build
-	build/form/trolvane
+	build/form/qt/trolvane
 
 # Every test again, built with clang, AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
