@@ -64,15 +64,15 @@ HowManyWindow::HowManyWindow(const NumberFormat& format, QWidget* parent)
     layout->addWidget(status_);
     layout->addWidget(progress_);
 
-    // Ten lines to select and copy, and for a screen reader to read, with room
-    // for a scroll bar below the longest.
+    // Ten lines to select and copy, and for a screen reader to read, wrapped at
+    // the window's width, with room for the longest two to take two lines each.
     lines_ = new QPlainTextEdit(this);
     lines_->setReadOnly(true);
     lines_->setFrameShape(QFrame::NoFrame);
     lines_->setBackgroundRole(QPalette::Window);
-    lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     lines_->setAccessibleName("Rules");
-    lines_->setFixedHeight(lines_->fontMetrics().lineSpacing() * 12);
+    lines_->setFixedHeight(lines_->fontMetrics().lineSpacing() * 14);
     layout->addWidget(lines_);
 
     table_ = new QTableWidget(this);
