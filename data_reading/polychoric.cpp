@@ -14,6 +14,8 @@
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/owens_t.hpp>
 
+#include "engine/math_errors.h"
+
 #include "data_reading/variables.h"
 
 namespace trolvane {

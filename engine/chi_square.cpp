@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/math_errors.h"
+
 namespace trolvane {
 namespace {
 

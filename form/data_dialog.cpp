@@ -1,6 +1,7 @@
 #include "form/data_dialog.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <new>
 #include <system_error>
@@ -93,27 +94,36 @@ DataDialog OpenDataDialog(std::string text, const NumberFormat& userFormat,
 
 DataDialog OpenDataFile(const std::filesystem::path& path, const NumberFormat& userFormat,
                         CorrelationKind correlations) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    std::ifstream file;
-    if (!error) {
-        if (const std::string refusal = RefusalForFileSize(size); !refusal.empty()) {
-            DataDialog refused;
-            refused.correlations = correlations;
-            refused.editable = false;
-            refused.summary = refusal;
-            return refused;
-        }
-        file.open(path, std::ios::binary);
+    DataDialog dialog;
+    dialog.correlations = correlations;
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    if (file) {
+        // A folder opens as a file does where the system allows it, and
+        // fails on its first byte.
+        file.peek();
+        file.clear();
     }
-    std::string bytes(error ? 0 : size, '\0');
-    if (error || !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        DataDialog failed;
-        failed.correlations = correlations;
+    // A file that did not open without saying why is taken as not found.
+    const int readError = file ? errno : (errno != 0 ? errno : ENOENT);
+    const std::streamoff size = readError == 0 && file.seekg(0, std::ios::end)
+                                    ? static_cast<std::streamoff>(file.tellg())
+                                    : -1;
+    if (size >= 0) {
+        dialog.summary = RefusalForFileSize(static_cast<std::uintmax_t>(size));
+        if (!dialog.summary.empty()) {
+            dialog.editable = false;
+            return dialog;
+        }
+    }
+    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
+    if (size < 0 || !file.seekg(0) ||
+        !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
         const std::u8string name = path.filename().u8string();
-        failed.summary = "Trolvane could not read " + std::string(name.begin(), name.end()) +
-                         (error ? ": " + error.message() + "." : ".");
-        return failed;
+        dialog.summary =
+            "Trolvane could not read " + std::string(name.begin(), name.end()) +
+            (readError != 0 ? ": " + std::generic_category().message(readError) + "." : ".");
+        return dialog;
     }
     return OpenDataDialog(std::move(bytes), userFormat, correlations);
 }

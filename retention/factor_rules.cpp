@@ -9,6 +9,8 @@
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/non_central_chi_squared.hpp>
 
+#include "engine/math_errors.h"
+
 #include "engine/run_error.h"
 
 namespace trolvane {

@@ -104,6 +104,13 @@ TEST(DataDialog, NamesAFileItCannotRead) {
     const DataDialog dialog = OpenDataFile("/nonexistent/data.csv", {});
     EXPECT_FALSE(dialog.usable());
     EXPECT_EQ(dialog.summary.rfind("Trolvane could not read data.csv: ", 0), 0u) << dialog.summary;
+    // A folder dropped on the window is no file of data, however large it says it is.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "trolvane folder";
+    std::filesystem::create_directories(folder);
+    const DataDialog dropped = OpenDataFile(folder, {});
+    EXPECT_FALSE(dropped.usable());
+    EXPECT_EQ(dropped.summary.rfind("Trolvane could not read trolvane folder: ", 0), 0u)
+        << dropped.summary;
 }
 
 // Items scored 1 to 4 by 40 cases, the second and third following the first
