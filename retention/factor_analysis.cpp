@@ -117,10 +117,12 @@ bool AtBound(const VectorXd& uniquenesses) {
     return uniquenesses.minCoeff() <= kSmallestUniqueness;
 }
 
-// The lowest minimum from factanal's start, from the k - 1 fit's (if any) and,
-// where that minimum has a uniqueness at its bound, where local minima are
-// common, from a few spread starts: uniform on the bounds, drawn by
-// Boost.Random seeded with k, so that every edition starts alike.
+// The lowest minimum from factanal's start, from the k - 1 fit's (if any) and
+// from one spread start, which finds the minima at a uniqueness's bound that
+// the other two can miss; where the lowest has a uniqueness at its bound,
+// where local minima are common, from a few more. Spread starts are uniform
+// on the bounds, drawn by Boost.Random seeded with k, so that every edition
+// starts alike.
 Minimum LowestMinimum(const Eigen::MatrixXd& r, int k, const VectorXd& factanalStart,
                       const VectorXd& previous) {
     Discrepancy discrepancy(r, k);
@@ -135,7 +137,8 @@ Minimum LowestMinimum(const Eigen::MatrixXd& r, int k, const VectorXd& factanalS
     }
     boost::random::mt19937_64 engine(static_cast<std::uint64_t>(k));
     boost::random::uniform_real_distribution<double> uniform(kSmallestUniqueness, 1);
-    for (int start = 0; start < kSpreadStarts && AtBound(lowest.uniquenesses); ++start) {
+    for (int start = 0; start == 0 || (start < kSpreadStarts && AtBound(lowest.uniquenesses));
+         ++start) {
         VectorXd spread(r.rows());
         for (double& uniqueness : spread) {
             uniqueness = uniform(engine);

@@ -36,8 +36,8 @@ double FactorDf(int p, int k);
 
 // Fits k >= 0 factors to R (p x p, row after row, positive definite) from n
 // cases: from (1 - k / (2p)) / diag(R^-1), from `previous` (the k - 1 fit's
-// uniquenesses, or empty) and, where the lowest F so far has a uniqueness at
-// its bound, from a few spread starts; the lowest F is kept.
+// uniquenesses, or empty), from a spread start and, where the lowest F so far
+// has a uniqueness at its bound, from a few more; the lowest F is kept.
 // Raises RunError unless R is positive definite and 0 <= k < p.
 FactorFit FitFactors(int p, double n, const std::vector<double>& correlations, int k,
                      const std::vector<double>& previous = {});
