@@ -29,7 +29,7 @@ void Attempt(DataDialog& dialog, Step step) {
 }
 
 // Summarises the variables read with the correlations chosen.
-void Summarise(DataDialog& dialog, const NumberFormat& format) {
+void SummariseChosen(DataDialog& dialog, const NumberFormat& format) {
     dialog.reading.reset();
     Attempt(dialog, [&] {
         const bool polychoric =
@@ -47,7 +47,7 @@ void Read(DataDialog& dialog, const NumberFormat& format) {
     dialog.variables.reset();
     Attempt(dialog, [&] { dialog.variables = ReadVariables(dialog.text, format); });
     if (dialog.variables) {
-        Summarise(dialog, format);
+        SummariseChosen(dialog, format);
     }
 }
 
@@ -149,7 +149,7 @@ void ChooseCorrelations(DataDialog& dialog, CorrelationKind correlations,
                         const NumberFormat& userFormat) {
     dialog.correlations = correlations;
     if (dialog.offersCorrelations()) {
-        Summarise(dialog, userFormat);
+        SummariseChosen(dialog, userFormat);
     }
 }
 

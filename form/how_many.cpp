@@ -475,6 +475,13 @@ RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& sett
     return results;
 }
 
+std::unique_ptr<RandomDataInSlices> RandomDataInSlicesFor(const RuleNumbers& numbers,
+                                                          const RandomDataSettings& settings) {
+    const RandomDataSettings drawn = SettingsToDraw(numbers, settings);
+    return numbers.categories ? std::make_unique<RandomDataInSlices>(numbers.categories, drawn)
+                              : std::make_unique<RandomDataInSlices>(numbers.p, *numbers.n, drawn);
+}
+
 std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
                                         const RandomDataSettings& settings, Progress* progress) {
     std::optional<RandomEigenvalues> random;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +88,12 @@ bool DrawsRandomData(const RuleNumbers& numbers, const RandomDataSettings& setti
 // The settings the random data are drawn with: the window's, with each set's
 // reduced eigenvalues too where R is known, for parallel analysis of factors.
 RandomDataSettings SettingsToDraw(const RuleNumbers& numbers, const RandomDataSettings& settings);
+
+// The random data a computation draws a few sets at a time, as the browser
+// edition does: permuted categories where R is polychoric, else normal data,
+// with the settings SettingsToDraw gives. Raises what RandomDataInSlices raises.
+std::unique_ptr<RandomDataInSlices> RandomDataInSlicesFor(const RuleNumbers& numbers,
+                                                          const RandomDataSettings& settings);
 
 // The maximum-likelihood factor models the factor rules count from, fitted one
 // k a call, each also started from the one before: true once every k with

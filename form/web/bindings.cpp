@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -507,12 +508,7 @@ class Window {
                 // What cannot be drawn is said in the rules' lines, never thrown
                 // to the page.
                 try {
-                    const RandomDataSettings drawn = SettingsToDraw(numbers, settings);
-                    if (numbers.categories) {
-                        random.emplace(numbers.categories, drawn);
-                    } else {
-                        random.emplace(numbers.p, *numbers.n, drawn);
-                    }
+                    random = RandomDataInSlicesFor(numbers, settings);
                 } catch (const std::exception&) {
                     randomFailed = true;
                 }
@@ -521,7 +517,7 @@ class Window {
         int id;
         RuleNumbers numbers;
         RandomDataSettings settings;
-        std::optional<RandomDataInSlices> random;
+        std::unique_ptr<RandomDataInSlices> random;
         bool randomFailed = false;
         std::vector<FactorFit> fits;
     };
