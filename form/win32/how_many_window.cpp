@@ -149,9 +149,10 @@ void HowManyWindow::CreateControls() {
     }
     add(kStatusItem, L"STATIC", "", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
     add(kPlotItem, L"STATIC", "", SS_OWNERDRAW);
+    // The lines wrap at the box's width, as long ones do where the factor
+    // rules name their fits; the rest is scrolled to.
     add(kLinesItem, L"EDIT", "",
-        WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-        WS_EX_CLIENTEDGE);
+        WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE);
     HWND table =
         add(kTableItem, WC_LISTVIEWW, "",
             WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE);
