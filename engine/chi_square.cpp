@@ -53,8 +53,8 @@ std::optional<std::string> ExactPNote(double chisq, double df, const NumberForma
         return std::nullopt;
     }
     // A probability too small for a double is said to be so, never 0.
-    const std::string probability =
-        p < kSmallestShownP ? "p < 1E-300" : "p = " + RoundedNumberText(p, 4, format);
+    const std::string probability = p < kSmallestShownP ? std::string("p ") + kBelowSmallestShownP
+                                                        : "p = " + RoundedNumberText(p, 4, format);
     return probability + " (chi-square " + NumberText(ShownStatistic(chisq), format) + " on " +
            NumberText(df, format) + " df)";
 }

@@ -17,6 +17,7 @@ constexpr double kLargestAccurateDf = 1e10;
 // Below this a probability is written as being below it: near the end of the
 // double range it can no longer be told apart from 0.
 constexpr double kSmallestShownP = 1e-300;
+constexpr char kBelowSmallestShownP[] = "< 1E-300";
 
 // The probability that a chi-square variable with df > 0 degrees of freedom
 // exceeds chisq; 1 for chisq <= 0. NaN past 1E10 degrees of freedom, where it

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/chi_square.h"
 #include "engine/component_test.h"
 #include "engine/joined.h"
 #include "engine/run_error.h"
@@ -542,10 +543,14 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
     const auto at = [](const std::vector<double>& column, std::size_t i) {
         return i < column.size() ? std::optional(column[i]) : std::nullopt;
     };
-    // Row k's p is the k-factor model's; none where it has no df.
-    const auto factorP = [&](std::size_t k) {
-        return k < results.factorFits.size() ? std::optional(results.factorFits[k].p)
-                                             : std::nullopt;
+    // Row k's p is the k-factor model's; none where it has no df. One too
+    // small for a double is said to be so, never 0.
+    const auto factorP = [&](std::size_t k) -> std::string {
+        if (k >= results.factorFits.size()) {
+            return "";
+        }
+        const double p = results.factorFits[k].p;
+        return p < kSmallestShownP ? kBelowSmallestShownP : significant(p);
     };
     std::vector<std::vector<std::string>> rows;
     const std::vector<double>& eigenvalues = results.numbers.eigenvalues;
@@ -557,7 +562,7 @@ std::vector<std::vector<std::string>> TableRows(const RuleResults& results,
                         significant(Cell(results.partials, &AveragePartials::fourthPower, i + 1)),
                         fixed(at(results.reducedEigenvalues, i)),
                         fixed(Cell(results.random, &RandomEigenvalues::reducedPercentile, i)),
-                        significant(factorP(i + 1))});
+                        factorP(i + 1)});
     }
     return rows;
 }
