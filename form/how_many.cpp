@@ -422,10 +422,23 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     return numbers;
 }
 
+// Whether the factor models are fitted for these numbers at all.
+bool FitsFactorModels(const RuleNumbers& numbers) {
+    return !numbers.correlations.empty() && HasSampleSize(numbers) &&
+           numbers.p <= kMostVariablesForFactorModels;
+}
+
+int FactorModelsToFit(const RuleNumbers& numbers) {
+    int models = 0;
+    while (FitsFactorModels(numbers) && FactorDf(numbers.p, models) > 0) {
+        ++models;
+    }
+    return models;
+}
+
 bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits) {
     const int k = static_cast<int>(fits.size());
-    if (numbers.correlations.empty() || !HasSampleSize(numbers) ||
-        numbers.p > kMostVariablesForFactorModels || FactorDf(numbers.p, k) <= 0) {
+    if (!FitsFactorModels(numbers) || FactorDf(numbers.p, k) <= 0) {
         return true;
     }
     const std::vector<double> previous =
@@ -501,8 +514,11 @@ std::optional<RuleResults> ComputeRules(const RuleNumbers& numbers,
     }
     std::vector<FactorFit> fits;
     while (!FitNextFactorModel(numbers, fits)) {
-        if (progress && progress->cancelled) {
-            return std::nullopt;
+        if (progress) {
+            if (progress->cancelled) {
+                return std::nullopt;
+            }
+            progress->modelsFitted = static_cast<int>(fits.size());
         }
     }
     RuleResults results = RulesFrom(numbers, settings, std::move(random), std::move(fits));
@@ -606,6 +622,11 @@ std::string RulesStatus(const FormState& form) {
 
 std::string ProgressText(int setsDone, int sets) {
     return "Computing " + std::to_string(sets) + " random data sets: " + std::to_string(setsDone) +
+           " done";
+}
+
+std::string FittingText(int fitted, int models) {
+    return "Fitting " + std::to_string(models) + " factor models: " + std::to_string(fitted) +
            " done";
 }
 

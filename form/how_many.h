@@ -102,6 +102,8 @@ std::unique_ptr<RandomDataInSlices> RandomDataInSlicesFor(const RuleNumbers& num
 // variables, or where a fit fails. The rules' other long part, run between
 // the random data and RulesFrom.
 bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits);
+// How many models FitNextFactorModel fits for these numbers, if none fails.
+int FactorModelsToFit(const RuleNumbers& numbers);
 
 // Every rule from the numbers and, where there is a sample size, the random
 // data's eigenvalues drawn with SettingsToDraw and the factor models as
@@ -152,6 +154,8 @@ std::string RulesStatus(const FormState& form);
 // "Computing 1000 random data sets: 430 done", shown while a computation
 // has taken longer than half a second.
 std::string ProgressText(int setsDone, int sets);
+// "Fitting 19 factor models: 12 done".
+std::string FittingText(int fitted, int models);
 
 // Where the window's rules no longer follow from the boxes, the sentence that
 // says so; empty while they do, or before any were computed.

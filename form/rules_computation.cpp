@@ -53,11 +53,17 @@ std::optional<int> RulesComputation::waitingFor() const {
 }
 
 std::optional<RulesComputation::Shown> RulesComputation::Progress(Clock::time_point now,
-                                                                  int setsDone) const {
+                                                                  int setsDone,
+                                                                  int modelsFitted) const {
     if (!running_ || now - started_ <= kLongComputation) {
         return std::nullopt;
     }
     const int sets = running_->settings.sets;
+    const int models = FactorModelsToFit(running_->numbers);
+    if (models > 0 && (modelsFitted > 0 || setsDone >= sets ||
+                       !DrawsRandomData(running_->numbers, running_->settings))) {
+        return Shown{modelsFitted, models, FittingText(modelsFitted, models)};
+    }
     return Shown{setsDone, sets, ProgressText(setsDone, sets)};
 }
 

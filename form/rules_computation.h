@@ -38,13 +38,15 @@ class RulesComputation {
     std::optional<int> waitingFor() const;
     // How far the computation waited for is, once it has taken longer than
     // half a second; none before, or without one.
+    // The random data sets first, then the factor models.
     struct Shown {
-        int setsDone = 0;
-        int sets = 0;
-        // "Computing 1000 random data sets: 430 done"
+        int done = 0;
+        int count = 0;
+        // "Computing 1000 random data sets: 430 done", then "Fitting 19
+        // factor models: 12 done"
         std::string text;
     };
-    std::optional<Shown> Progress(Clock::time_point now, int setsDone) const;
+    std::optional<Shown> Progress(Clock::time_point now, int setsDone, int modelsFitted) const;
 
     // The How Many Components window has closed: true where the computation
     // waited for must stop now.

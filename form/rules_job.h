@@ -24,6 +24,7 @@ class RulesJob {
 
     int id() const { return id_; }
     int setsDone() const { return progress_.setsDone; }
+    int modelsFitted() const { return progress_.modelsFitted; }
     // The rules, once `finished` has been called.
     const std::optional<RuleResults>& result() const { return result_; }
 

@@ -43,6 +43,9 @@ struct RandomEigenvalues {
 // `cancelled` to stop it.
 struct Progress {
     std::atomic<int> setsDone{0};
+    // The factor models fitted so far, where the random data are followed by
+    // them.
+    std::atomic<int> modelsFitted{0};
     std::atomic<bool> cancelled{false};
 };
 

@@ -147,8 +147,8 @@ void HowManyWindow::Show(const FormState& form) {
 void HowManyWindow::ShowProgress(const std::optional<RulesComputation::Shown>& progress) {
     progress_->setVisible(progress.has_value());
     if (progress) {
-        progress_->setRange(0, progress->sets);
-        progress_->setValue(progress->setsDone);
+        progress_->setRange(0, progress->count);
+        progress_->setValue(progress->done);
         progress_->setFormat(QString::fromStdString(progress->text));
     }
 }

@@ -497,8 +497,9 @@ void MainForm::Rules_Progress() {
         rulesProgress_.stop();
     }
     if (howMany_ != nullptr) {
-        howMany_->ShowProgress(
-            rules_.Progress(RulesComputation::Clock::now(), rulesJob_ ? rulesJob_->setsDone() : 0));
+        howMany_->ShowProgress(rules_.Progress(RulesComputation::Clock::now(),
+                                               rulesJob_ ? rulesJob_->setsDone() : 0,
+                                               rulesJob_ ? rulesJob_->modelsFitted() : 0));
     }
 }
 

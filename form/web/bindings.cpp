@@ -390,7 +390,8 @@ class Window {
     val rulesProgress() const {
         const std::optional<RulesComputation::Shown> progress =
             rules_.Progress(RulesComputation::Clock::now(),
-                            pending_ && pending_->random ? pending_->random->setsDone() : 0);
+                            pending_ && pending_->random ? pending_->random->setsDone() : 0,
+                            pending_ ? static_cast<int>(pending_->fits.size()) : 0);
         return progress ? val(progress->text) : val::null();
     }
 

@@ -371,7 +371,8 @@ void MainForm::HowManyComponents_Click() {
                 },
                 [this] {
                     return rules_.Progress(RulesComputation::Clock::now(),
-                                           rulesJob_ ? rulesJob_->setsDone() : 0);
+                                           rulesJob_ ? rulesJob_->setsDone() : 0,
+                                           rulesJob_ ? rulesJob_->modelsFitted() : 0);
                 }});
         howMany_->Follow(rulesJob_ != nullptr);
     }
