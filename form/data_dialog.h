@@ -41,6 +41,10 @@ constexpr int CorrelationIndex(CorrelationKind kind) {
                      [kind](const CorrelationEntry& each) { return each.kind == kind; });
     return static_cast<int>(entry - kCorrelationKinds.begin());
 }
+// The kind at that place.
+constexpr CorrelationKind CorrelationKindAt(int index) {
+    return kCorrelationKinds.at(static_cast<std::size_t>(index)).kind;
+}
 
 // Texts longer than this are shown by their first lines only, and cannot be
 // edited in the dialog; they are still read whole.

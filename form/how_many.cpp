@@ -429,8 +429,11 @@ bool FitsFactorModels(const RuleNumbers& numbers) {
 }
 
 int FactorModelsToFit(const RuleNumbers& numbers) {
+    if (!FitsFactorModels(numbers)) {
+        return 0;
+    }
     int models = 0;
-    while (FitsFactorModels(numbers) && FactorDf(numbers.p, models) > 0) {
+    while (FactorDf(numbers.p, models) > 0) {
         ++models;
     }
     return models;

@@ -6,20 +6,18 @@
 
 #include <Eigen/Cholesky>
 #include <Eigen/Eigenvalues>
-#include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/non_central_chi_squared.hpp>
 
+#include "engine/chi_square.h"
 #include "engine/math_errors.h"
-
 #include "engine/run_error.h"
 
 namespace trolvane {
 namespace {
 
-// Boost.Math's distributions in double throughout: computing in long double,
-// its default, costs the browser edition software arithmetic and size.
+// Boost.Math's noncentral chi-square in double throughout: computing in long
+// double, its default, costs the browser edition software arithmetic and size.
 using InDouble = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
-using ChiSquared = boost::math::chi_squared_distribution<double, InDouble>;
 using NonCentralChiSquared = boost::math::non_central_chi_squared_distribution<double, InDouble>;
 
 constexpr double kSignificance = 0.05;
@@ -108,8 +106,9 @@ Count EmpiricalKaiser(const std::vector<double>& eigenvalues, int p, double n) {
 
 double RmseaLowerBound(double chiSquare, double df, double n) {
     const double upper = (1 + kRmseaConfidence) / 2;
-    // With few cases the corrected statistic can fall below 0.
-    if (chiSquare <= 0 || boost::math::cdf(ChiSquared(df), chiSquare) <= upper) {
+    // With few cases the corrected statistic can fall below 0, where its
+    // upper tail is 1.
+    if (ChiSquareUpperTail(chiSquare, df) >= 1 - upper) {
         return 0;
     }
     const double noncentrality = NonCentralChiSquared::find_non_centrality(df, chiSquare, upper);

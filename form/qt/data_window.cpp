@@ -103,8 +103,7 @@ void DataWindow::Text_Change() {
 
 // A choice by the mouse or by the arrow keys shows its summary at once.
 void DataWindow::Correlations_Change(int index) {
-    ChooseCorrelations(dialog_, kCorrelationKinds.at(static_cast<std::size_t>(index)).kind,
-                       userFormat_);
+    ChooseCorrelations(dialog_, CorrelationKindAt(index), userFormat_);
     ShowSummary();
 }
 

@@ -538,13 +538,15 @@ class DataWindow {
   public:
     DataWindow(const Window& window, std::string bytes, int correlations)
         : format_(window.format()),
-          dialog_(OpenDataDialog(std::move(bytes), format_, KindAt(correlations))) {}
+          dialog_(OpenDataDialog(std::move(bytes), format_, CorrelationKindAt(correlations))) {}
 
     // The user edited the text: it is read again.
     void edit(std::string text) { EditDataText(dialog_, std::move(text), format_); }
 
     // The user chose the correlations: the summary is computed again.
-    void choose(int correlations) { ChooseCorrelations(dialog_, KindAt(correlations), format_); }
+    void choose(int correlations) {
+        ChooseCorrelations(dialog_, CorrelationKindAt(correlations), format_);
+    }
 
     // What the dialog shows: its text, whether that may be edited, the
     // summary or the refusal, and whether Use is possible.
@@ -566,10 +568,6 @@ class DataWindow {
     }
 
   private:
-    static CorrelationKind KindAt(int index) {
-        return kCorrelationKinds.at(static_cast<std::size_t>(index)).kind;
-    }
-
     NumberFormat format_;
     DataDialog dialog_;
 };

@@ -161,8 +161,7 @@ void DataDialogWindow::DataText_Change() {
 void DataDialogWindow::Correlations_Change() {
     const LRESULT index = SendMessageW(GetDlgItem(window_, kCorrelationsItem), CB_GETCURSEL, 0, 0);
     if (index != CB_ERR) {
-        ChooseCorrelations(dialog_, kCorrelationKinds.at(static_cast<std::size_t>(index)).kind,
-                           format_);
+        ChooseCorrelations(dialog_, CorrelationKindAt(static_cast<int>(index)), format_);
         ShowSummary();
     }
 }
