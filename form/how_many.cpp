@@ -422,14 +422,9 @@ std::optional<RuleNumbers> NumbersForRules(const FormState& form) {
     return numbers;
 }
 
-// Whether the factor models are fitted for these numbers at all.
-bool FitsFactorModels(const RuleNumbers& numbers) {
-    return !numbers.correlations.empty() && HasSampleSize(numbers) &&
-           numbers.p <= kMostVariablesForFactorModels;
-}
-
 int FactorModelsToFit(const RuleNumbers& numbers) {
-    if (!FitsFactorModels(numbers)) {
+    if (numbers.correlations.empty() || !HasSampleSize(numbers) ||
+        numbers.p > kMostVariablesForFactorModels) {
         return 0;
     }
     int models = 0;
@@ -440,8 +435,9 @@ int FactorModelsToFit(const RuleNumbers& numbers) {
 }
 
 bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits) {
+    const int models = FactorModelsToFit(numbers);
     const int k = static_cast<int>(fits.size());
-    if (!FitsFactorModels(numbers) || FactorDf(numbers.p, k) <= 0) {
+    if (k >= models) {
         return true;
     }
     const std::vector<double> previous =
@@ -453,7 +449,7 @@ bool FitNextFactorModel(const RuleNumbers& numbers, std::vector<FactorFit>& fits
         return true;
     }
     fits.push_back(std::move(*fit));
-    return FactorDf(numbers.p, k + 1) <= 0;
+    return k + 1 == models;
 }
 
 RuleResults RulesFrom(const RuleNumbers& numbers, const RandomDataSettings& settings,
